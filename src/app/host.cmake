@@ -1,0 +1,1 @@
+# the tessarine.exe host target
