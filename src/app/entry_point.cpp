@@ -1,0 +1,136 @@
+// The host's entry point: start-up in a fixed order, the message loop, shutdown.
+#include <windows.h>
+#include <objbase.h>
+#include <objidl.h>
+#include <gdiplus.h>
+#include <knownfolders.h>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "app/app_config.h"
+#include "app/error_box.h"
+#include "app/host_globals.h"
+#include "app/main_window.h"
+#include "bundle/asset_bundle.h"
+#include "bundle/open_asset_bundle.h"
+#include "extensions/extension_manager.h"
+#include "util/executable_path.h"
+#include "util/file_query.h"
+#include "util/known_folder.h"
+#include "util/long_path.h"
+#include "util/text_convert.h"
+#include "webview/browser_loader.h"
+#include "webview/pallant_webview.h"
+#include "webview/runtime_check.h"
+
+// Ask hybrid-graphics drivers for the discrete GPU.
+extern "C" {
+__declspec(dllexport) DWORD NvOptimusEnablement = 1;
+__declspec(dllexport) DWORD AmdPowerXpressRequestHighPerformance = 1;
+}
+
+namespace {
+
+constexpr char webFolderName[] = "www\\";
+
+std::string FolderOf(const std::string& path) {
+    const auto slash = path.rfind('\\');
+    return slash == std::string::npos ? path : path.substr(0, slash + 1);
+}
+
+std::string ReadPackageJson(const std::string& appFolder) {
+    const std::string path = appFolder + "package.json";
+    std::string text;
+    FILE* file = nullptr;
+    if (_wfopen_s(&file, ToLongPath(Utf8ToWide(path)).c_str(), L"rbS") != 0 || !file) return text;
+    text.resize(static_cast<size_t>(FileSize(path)));
+    if (!text.empty()) {
+        // A short read leaves zero bytes, which end the text for the parser.
+        (void)fread(text.data(), 1, text.size(), file);
+    }
+    fclose(file);
+    return text;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+
+    const std::string appFolder = FolderOf(ExecutablePath());
+    const std::string packageJsonText = ReadPackageJson(appFolder);
+    if (packageJsonText.empty()) {
+        ShowErrorBox("Failed to load package.json. Check the file is in the same folder as the app.");
+        return 1;
+    }
+    AppConfig config;
+    try {
+        ParseAppConfig(packageJsonText, config);
+    } catch (...) {
+        ShowErrorBox(
+            "Failed to parse package.json. Check the file has valid JSON and that all parameters are correct.");
+        return 1;
+    }
+    const std::string userDataFolder = GetKnownFolderPath(FOLDERID_LocalAppData) + "\\" + config.name;
+
+    ULONG_PTR gdiplusToken = 0;
+    Gdiplus::GdiplusStartupInput gdiplusInput;
+    Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+
+    HICON icon = LoadWindowIcon(instance, config, appFolder);
+    const std::wstring title = Utf8ToWide(config.title);
+
+    BrowserLoader loader;
+    const std::string loaderError = LoadBrowserLoader(appFolder, loader);
+    if (!loaderError.empty()) {
+        ShowErrorBox(loaderError);
+        return 1;
+    }
+    const wchar_t* browserFolder = nullptr;
+    if (!CheckBrowserRuntime(config, loader, browserFolder)) return 1;
+
+    AssetBundle bundle;
+    BundleMapping bundleMapping;
+    if (!OpenAssetBundle(bundle, appFolder, bundleMapping)) ShowErrorBox("Error reading asset bundle");
+
+    // Left alone on an early exit: the process ends right after.
+    auto* extensionManager = new ExtensionManager(appFolder, webFolderName, userDataFolder, packageJsonText);
+    g_extensionManager = extensionManager;
+    extensionManager->LoadExtension();
+
+    if (!RegisterMainWindowClass(instance, icon)) {
+        ShowErrorBox("Failed to register window class");
+        return 1;
+    }
+    HWND window = CreateMainWindow(instance, config, title);
+    if (!window) {
+        ShowErrorBox("Failed to create window");
+        return 1;
+    }
+    extensionManager->NotifyMainWindowCreated(window);
+
+    MSG message{};
+    {
+        PallantWebView webView(config, bundle, window, appFolder, webFolderName, browserFolder, userDataFolder,
+                               loader);
+        g_webView = &webView;
+        webView.Init();
+
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+
+        webView.CloseMappedFiles();
+        g_webView = nullptr;
+        extensionManager->Unload();
+        delete extensionManager;
+        g_extensionManager = nullptr;
+        bundle.Clear();
+        bundleMapping.Close();
+        Gdiplus::GdiplusShutdown(gdiplusToken);
+    }
+    return static_cast<int>(message.wParam);
+}

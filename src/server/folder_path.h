@@ -1,0 +1,11 @@
+#pragma once
+// Request paths that may be looked up in the www folder.
+
+#include <string>
+
+// False for a path that could leave the folder: a ".." segment (between "/" or "\"
+// separators), a drive or stream colon, or a NUL byte.
+bool IsSafeFolderPath(const std::string& requestPath);
+
+// appFolder + webFolder + the request path with every "/" turned into "\".
+std::string FolderPathFor(const std::string& appFolder, const std::string& webFolder, const std::string& requestPath);
