@@ -1,0 +1,26 @@
+# Turns the interface tables of the binary-interface facts file into the list
+# of (interface, method) pairs and enumerators that webview2_slots_test asks
+# the compiler about.
+# Usage: cmake -DFACTS=<facts.md> -DOUTPUT=<table.inc> -P webview2_slot_table.cmake
+file(STRINGS "${FACTS}" lines ENCODING UTF-8)
+set(table "// Generated from ${FACTS}; do not edit.\n")
+set(interface "")
+foreach(line IN LISTS lines)
+  if(line MATCHES "^### ([A-Za-z0-9_]+)$")
+    set(interface "${CMAKE_MATCH_1}")
+    string(APPEND table "WEBVIEW2_INTERFACE(${interface})\n")
+  elseif(interface AND line MATCHES "^\\| [0-9]+ \\| ([A-Za-z0-9_]+) \\|")
+    string(APPEND table "WEBVIEW2_METHOD(${interface}, ${CMAKE_MATCH_1})\n")
+  elseif(line MATCHES "^## ")
+    set(interface "")
+  elseif(line MATCHES "^- `(COREWEBVIEW2_[A-Z0-9_]+)`: (.*)$")
+    set(enum "${CMAKE_MATCH_1}")
+    string(REPLACE ", " ";" items "${CMAKE_MATCH_2}")
+    foreach(item IN LISTS items)
+      if(item MATCHES "^([A-Z0-9_]+) = ")
+        string(APPEND table "WEBVIEW2_ENUMERATOR(${enum}, ${CMAKE_MATCH_1})\n")
+      endif()
+    endforeach()
+  endif()
+endforeach()
+file(WRITE "${OUTPUT}" "${table}")
