@@ -1,0 +1,111 @@
+#include "server/response_head.h"
+
+#include <gtest/gtest.h>
+
+#include "server/ascii_text.h"
+
+using Lines = std::vector<std::string>;
+
+TEST(ResponseHead, WholeContent)
+{
+    const ResponseHead head = ComposeResponseHead("index.html", 1234, std::nullopt);
+    EXPECT_EQ(head.status, 200);
+    EXPECT_EQ(head.reason, "OK");
+    EXPECT_EQ(head.headers, (Lines{"Cache-Control: no-store", "Content-Type: text/html; charset=utf-8",
+                                   "Accept-Ranges: bytes", "Content-Length: 1234"}));
+    EXPECT_EQ(head.rangeStart, 0u);
+    EXPECT_EQ(head.rangeLength, 1234u);
+    EXPECT_EQ(JoinHeaderLines(head.headers),
+              "Cache-Control: no-store\nContent-Type: text/html; charset=utf-8\n"
+              "Accept-Ranges: bytes\nContent-Length: 1234");
+
+    // Lengths beyond 32 bits and empty files are written as they are, never capped.
+    const ResponseHead large = ComposeResponseHead("movie.bin", 5000000000u, std::nullopt);
+    EXPECT_EQ(large.headers.at(1), "Content-Type: application/octet-stream");
+    EXPECT_EQ(large.headers.at(3), "Content-Length: 5000000000");
+    EXPECT_EQ(large.rangeLength, 5000000000u);
+    EXPECT_EQ(ComposeResponseHead("empty.txt", 0, std::nullopt).headers.at(3), "Content-Length: 0");
+}
+
+TEST(ResponseHead, PartialContent)
+{
+    const ResponseHead head = ComposeResponseHead("media/clip.mp4", 1000, std::string("bytes=5-9"));
+    EXPECT_EQ(head.status, 206);
+    EXPECT_EQ(head.reason, "Partial Content");
+    EXPECT_EQ(head.headers, (Lines{"Cache-Control: no-store", "Content-Type: video/mp4", "Accept-Ranges: bytes",
+                                   "Content-Range: bytes 5-9/1000", "Content-Length: 5"}));
+    EXPECT_EQ(head.rangeStart, 5u);
+    EXPECT_EQ(head.rangeLength, 5u);
+
+    const ResponseHead single = ComposeResponseHead("a.wav", 1, std::string("bytes=0-"));
+    EXPECT_EQ(single.status, 206);
+    EXPECT_EQ(single.headers.at(3), "Content-Range: bytes 0-0/1");
+    EXPECT_EQ(single.headers.at(4), "Content-Length: 1");
+    EXPECT_EQ(single.rangeLength, 1u);
+
+    // A header value with blanks around it is accepted once trimmed.
+    std::string padded = "  bytes=5-9 ";
+    TrimSpace(padded);
+    EXPECT_EQ(ComposeResponseHead("a.mp3", 1000, padded).headers.at(3), "Content-Range: bytes 5-9/1000");
+}
+
+TEST(ResponseHead, PartialContentIsCappedAtTwoMebibytes)
+{
+    const uint64_t length = 5000000;
+    const ResponseHead open = ComposeResponseHead("song.flac", length, std::string("bytes=0-"));
+    EXPECT_EQ(open.status, 206);
+    EXPECT_EQ(open.headers.at(3), "Content-Range: bytes 0-2097151/5000000");
+    EXPECT_EQ(open.headers.at(4), "Content-Length: 2097152");
+    EXPECT_EQ(open.rangeStart, 0u);
+    EXPECT_EQ(open.rangeLength, maxRangeLength);
+
+    const ResponseHead later = ComposeResponseHead("song.flac", length, std::string("bytes=1000-4999999"));
+    EXPECT_EQ(later.headers.at(3), "Content-Range: bytes 1000-2098151/5000000");
+    EXPECT_EQ(later.rangeStart, 1000u);
+    EXPECT_EQ(later.rangeLength, maxRangeLength);
+
+    // Exactly 2 MiB passes unchanged; one byte more is cut.
+    const ResponseHead exact = ComposeResponseHead("song.flac", length, std::string("bytes=10-2097161"));
+    EXPECT_EQ(exact.headers.at(3), "Content-Range: bytes 10-2097161/5000000");
+    EXPECT_EQ(exact.rangeLength, 2097152u);
+    const ResponseHead over = ComposeResponseHead("song.flac", length, std::string("bytes=10-2097162"));
+    EXPECT_EQ(over.headers.at(3), "Content-Range: bytes 10-2097161/5000000");
+    EXPECT_EQ(over.headers.at(4), "Content-Length: 2097152");
+
+    // The last bytes of a large file are served whole when they fit.
+    const ResponseHead tail = ComposeResponseHead("song.flac", length, std::string("bytes=-100"));
+    EXPECT_EQ(tail.headers.at(3), "Content-Range: bytes 4999900-4999999/5000000");
+    EXPECT_EQ(tail.rangeLength, 100u);
+}
+
+TEST(ResponseHead, UnsatisfiableRange)
+{
+    const Lines expected{"Cache-Control: no-store", "Content-Type: image/png", "Accept-Ranges: bytes"};
+    for (const char* value : {"bytes=1000-", "bytes=-0", "items=0-1", "bytes="}) {
+        const ResponseHead head = ComposeResponseHead("logo.png", 1000, std::string(value));
+        EXPECT_EQ(head.status, 416) << value;
+        EXPECT_EQ(head.reason, "Range Not Satisfiable") << value;
+        EXPECT_EQ(head.headers, expected) << value;
+        EXPECT_EQ(head.rangeLength, 0u) << value;
+    }
+    // An empty file satisfies no range.
+    EXPECT_EQ(ComposeResponseHead("logo.png", 0, std::string("bytes=0-")).status, 416);
+}
+
+TEST(ResponseHead, MissingContent)
+{
+    const ResponseHead head = ComposeMissingResponseHead();
+    EXPECT_EQ(head.status, 404);
+    EXPECT_EQ(head.reason, "Not Found");
+    EXPECT_EQ(head.headers, Lines{"Cache-Control: no-store"});
+    EXPECT_EQ(head.rangeLength, 0u);
+    EXPECT_EQ(JoinHeaderLines(head.headers), "Cache-Control: no-store");
+}
+
+TEST(ResponseHead, JoinUsesSingleLineFeedsBetweenLines)
+{
+    EXPECT_EQ(JoinHeaderLines({}), "");
+    EXPECT_EQ(JoinHeaderLines({"A: 1"}), "A: 1");
+    EXPECT_EQ(JoinHeaderLines({"A: 1", "B: 2", "C: 3"}), "A: 1\nB: 2\nC: 3");
+    EXPECT_EQ(JoinHeaderLines({"", "B: 2"}), "\nB: 2");
+}
