@@ -1,0 +1,174 @@
+#include "bundle/bundle_writer.h"
+
+#include <fstream>
+#include <limits>
+#include <set>
+#include <stdexcept>
+#include <system_error>
+
+namespace {
+
+constexpr uint64_t kHeaderLength = 16;
+constexpr uint64_t kChunkHeaderLength = 12;
+constexpr uint64_t kEntryFixedLength = 37;
+constexpr size_t kCopyBufferLength = 1 << 20;
+
+void AppendU32(std::string& out, uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<char>((value >> shift) & 0xFF));
+    }
+}
+
+void AppendU64(std::string& out, uint64_t value)
+{
+    for (int shift = 56; shift >= 0; shift -= 8) {
+        out.push_back(static_cast<char>((value >> shift) & 0xFF));
+    }
+}
+
+uint64_t CheckedAdd(uint64_t a, uint64_t b)
+{
+    if (b > std::numeric_limits<uint64_t>::max() - a) {
+        throw std::runtime_error("archive too large for the bundle format");
+    }
+    return a + b;
+}
+
+std::string Describe(const std::filesystem::path& path) { return path.u8string(); }
+
+void WriteOut(std::ostream& out, const char* data, size_t length)
+{
+    out.write(data, static_cast<std::streamsize>(length));
+    if (!out) {
+        throw std::runtime_error("write failed");
+    }
+}
+
+// Copies exactly `length` bytes of the file; a file that has grown or shrunk
+// since it was measured would make the directory lie, so that fails.
+void CopySourceFile(std::ostream& out, const std::filesystem::path& source, uint64_t length,
+              uint64_t& written, uint64_t total, const BundleWriter::Progress& progress)
+{
+    std::ifstream in(source, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot open " + Describe(source));
+    }
+    std::string buffer(kCopyBufferLength, '\0');
+    uint64_t left = length;
+    while (left > 0) {
+        const size_t want = left < buffer.size() ? static_cast<size_t>(left) : buffer.size();
+        in.read(buffer.data(), static_cast<std::streamsize>(want));
+        const auto got = static_cast<size_t>(in.gcount());
+        if (got != want) {
+            if (in.bad()) {
+                throw std::runtime_error("cannot read " + Describe(source));
+            }
+            throw std::runtime_error("file changed while packing: " + Describe(source));
+        }
+        WriteOut(out, buffer.data(), got);
+        left -= got;
+        written += got;
+        if (progress) {
+            progress(written, total);
+        }
+    }
+    if (in.peek() != std::char_traits<char>::eof()) {
+        throw std::runtime_error("file changed while packing: " + Describe(source));
+    }
+}
+
+}  // namespace
+
+void BundleWriter::AddBytes(const std::string& name, std::string bytes)
+{
+    files_.push_back(File{name, std::move(bytes), {}, false});
+}
+
+void BundleWriter::AddFile(const std::string& name, const std::filesystem::path& source)
+{
+    files_.push_back(File{name, {}, source, true});
+}
+
+uint64_t BundleWriter::Write(std::ostream& out, const Progress& progress) const
+{
+    if (files_.size() > std::numeric_limits<uint32_t>::max()) {
+        throw std::runtime_error("too many files for the bundle format");
+    }
+
+    // Measure everything first: both chunk lengths precede the data they describe.
+    std::set<std::string> names;
+    std::vector<uint64_t> lengths;
+    lengths.reserve(files_.size());
+    uint64_t blobLength = 0;
+    uint64_t directoryLength = 4;
+    for (const File& file : files_) {
+        if (!names.insert(file.name).second) {
+            throw std::runtime_error("duplicate entry name: " + file.name);
+        }
+        if (file.name.size() > std::numeric_limits<uint32_t>::max()) {
+            throw std::runtime_error("entry name too long for the bundle format");
+        }
+        uint64_t length = file.bytes.size();
+        if (file.fromFile) {
+            std::error_code error;
+            length = std::filesystem::file_size(file.source, error);
+            if (error) {
+                throw std::runtime_error("cannot read " + Describe(file.source) + ": " +
+                                         error.message());
+            }
+        }
+        lengths.push_back(length);
+        blobLength = CheckedAdd(blobLength, length);
+        directoryLength = CheckedAdd(directoryLength, CheckedAdd(kEntryFixedLength, file.name.size()));
+    }
+    const uint64_t total = CheckedAdd(
+        CheckedAdd(kHeaderLength + kChunkHeaderLength, blobLength),
+        CheckedAdd(kChunkHeaderLength, directoryLength));
+
+    std::string head;
+    head.append("tzab");
+    AppendU32(head, 0);  // version
+    AppendU32(head, static_cast<uint32_t>(kHeaderLength));  // first chunk offset
+    AppendU32(head, 0);  // flags
+    head.append("blob");
+    AppendU64(head, blobLength);
+    WriteOut(out, head.data(), head.size());
+
+    uint64_t written = 0;
+    for (size_t i = 0; i < files_.size(); ++i) {
+        const File& file = files_[i];
+        if (file.fromFile) {
+            CopySourceFile(out, file.source, lengths[i], written, blobLength, progress);
+        } else {
+            WriteOut(out, file.bytes.data(), file.bytes.size());
+            written += file.bytes.size();
+            if (progress) {
+                progress(written, blobLength);
+            }
+        }
+    }
+
+    std::string directory;
+    directory.append("fdir");
+    AppendU64(directory, directoryLength);
+    AppendU32(directory, static_cast<uint32_t>(files_.size()));
+    uint64_t offset = 0;
+    for (size_t i = 0; i < files_.size(); ++i) {
+        AppendU32(directory, 0);  // reserved
+        AppendU32(directory, 0);  // reserved
+        AppendU64(directory, offset);
+        AppendU64(directory, lengths[i]);
+        AppendU64(directory, 0);  // extra
+        directory.push_back('\0');  // stored, not compressed
+        AppendU32(directory, static_cast<uint32_t>(files_[i].name.size()));
+        directory.append(files_[i].name);
+        offset += lengths[i];
+    }
+    WriteOut(out, directory.data(), directory.size());
+    out.flush();
+    if (!out) {
+        throw std::runtime_error("write failed");
+    }
+    return total;
+}

@@ -1,0 +1,68 @@
+#include "bundle_file.h"
+
+#include <cerrno>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+
+namespace {
+
+FILE* OpenForReading(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    return _wfopen(path.c_str(), L"rb");
+#else
+    return std::fopen(path.c_str(), "rb");
+#endif
+}
+
+bool SeekTo(FILE* stream, uint64_t offset)
+{
+    if (offset > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) return false;
+#ifdef _WIN32
+    return _fseeki64(stream, static_cast<int64_t>(offset), SEEK_SET) == 0;
+#else
+    return fseeko(stream, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+}
+
+}  // namespace
+
+BundleFile::BundleFile(const std::filesystem::path& path) : path_(path)
+{
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        throw std::runtime_error("not a file: " + path.u8string());
+    }
+    const uint64_t length = std::filesystem::file_size(path, error);
+    if (error) {
+        throw std::runtime_error("cannot read " + path.u8string() + ": " + error.message());
+    }
+    stream_.reset(OpenForReading(path));
+    if (!stream_) {
+        throw std::runtime_error("cannot open " + path.u8string() + ": " + std::strerror(errno));
+    }
+    bundle_.SetStreamSource(stream_.get(), length);
+    bundle_.Load();
+}
+
+void BundleFile::ReadEntry(const BundleEntry& entry,
+                           const std::function<void(const char* data, size_t length)>& sink)
+{
+    // Load guarantees the entry lies inside the blob and the blob inside the file.
+    if (!SeekTo(stream_.get(), bundle_.blobOffset + entry.offset)) {
+        throw std::runtime_error("cannot read " + path_.u8string());
+    }
+    std::string buffer(1 << 20, '\0');
+    uint64_t left = entry.length;
+    while (left > 0) {
+        const size_t want = left < buffer.size() ? static_cast<size_t>(left) : buffer.size();
+        if (std::fread(buffer.data(), 1, want, stream_.get()) != want) {
+            throw std::runtime_error("cannot read " + path_.u8string() + ": file shorter than its directory says");
+        }
+        sink(buffer.data(), want);
+        left -= want;
+    }
+}

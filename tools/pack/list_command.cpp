@@ -1,0 +1,15 @@
+#include "pack_commands.h"
+
+#include <iostream>
+
+#include "bundle_file.h"
+#include "server/mime_types.h"
+
+void RunList(const std::filesystem::path& archive)
+{
+    BundleFile file(archive);
+    for (const auto& [name, entry] : file.Bundle().entries) {
+        std::cout << name << '\t' << entry.length << '\t' << MimeTypeForPath(name) << '\n';
+    }
+    std::cout.flush();
+}

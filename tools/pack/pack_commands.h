@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+// The packer's commands. Each prints its result to standard output and throws
+// std::exception with a message for the user on failure.
+
+// Packs every file below `folder` into the archive `target`, replacing it only
+// once the new archive is complete.
+void RunCreate(const std::filesystem::path& folder, const std::filesystem::path& target);
+// One line per entry: name, length, MIME type, separated by tabs.
+void RunList(const std::filesystem::path& archive);
+// Loads the archive and prints "OK: N files".
+void RunVerify(const std::filesystem::path& archive);
+// Writes every entry below `folder`; refuses the whole archive if any name is unsafe.
+void RunExtract(const std::filesystem::path& archive, const std::filesystem::path& folder);
+// Writes the bytes of the entry `name` to standard output.
+void RunCat(const std::filesystem::path& archive, const std::string& name);
