@@ -70,6 +70,11 @@ void ExtensionManager::OnPageReady() {
 
 void ExtensionManager::Unload() {
     if (releaseEntry) releaseEntry();
+    // Nothing may call into the library once it is gone.
+    initEntry = nullptr;
+    releaseEntry = nullptr;
+    mainWindowCreatedEntry = nullptr;
+    extensionMessageEntry = nullptr;
     module.reset();
 }
 
