@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <new>
 #include <string>
 
 #include "app/app_config.h"
@@ -45,10 +46,12 @@ std::string ReadPackageJson(const std::string& appFolder) {
     std::string text;
     FILE* file = nullptr;
     if (_wfopen_s(&file, ToLongPath(Utf8ToWide(path)).c_str(), L"rbS") != 0 || !file) return text;
-    text.resize(static_cast<size_t>(FileSize(path)));
-    if (!text.empty()) {
+    try {
+        text.resize(static_cast<size_t>(FileSize(path)));
         // A short read leaves zero bytes, which end the text for the parser.
-        (void)fread(text.data(), 1, text.size(), file);
+        if (!text.empty()) (void)fread(text.data(), 1, text.size(), file);
+    } catch (const std::bad_alloc&) {
+        text.clear();  // too large to hold: reported like an unreadable file
     }
     fclose(file);
     return text;

@@ -21,13 +21,15 @@ namespace {
 constexpr DWORD decodeBufferUnits = 2048;
 constexpr char notFoundBody[] = "File not found";
 
-// Percent-decoded request path; the raw path when decoding fails.
+// Percent-decoded request path; the raw path when decoding fails. A decoded %00 stays
+// in the path (the count says where it ends) so that the folder check refuses it
+// instead of serving whatever name comes before it.
 std::string DecodeRequestPath(const std::string& rawPath) {
     std::wstring input = Utf8ToWide(rawPath);
     wchar_t decoded[decodeBufferUnits] = {};
     DWORD units = decodeBufferUnits;
     if (UrlUnescapeW(input.data(), decoded, &units, URL_UNESCAPE_AS_UTF8) != S_OK) return rawPath;
-    return WideToUtf8(decoded);
+    return WideToUtf8(std::wstring(decoded, units < decodeBufferUnits ? units : decodeBufferUnits - 1));
 }
 
 ComPtr<IStream> MemoryStream(const uint8_t* bytes, uint64_t length) {

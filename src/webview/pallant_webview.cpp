@@ -32,10 +32,17 @@ void PallantWebView::Init() {
         SetEnvironmentVariableW(L"COREWEBVIEW2_FORCED_HOSTING_MODE", L"COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL");
     }
     ComPtr<ICoreWebView2EnvironmentOptions> options = CreateEnvironmentOptions();
+    if (!options) {
+        FailBrowserStart(E_OUTOFMEMORY);
+        return;
+    }
     options->put_AdditionalBrowserArguments(arguments.c_str());
     auto handler = MakeCallback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>(
         [this](HRESULT result, ICoreWebView2Environment* created) { return OnEnvironmentCreated(result, created); });
-    loader_.createEnvironmentWithOptions(browserFolder, dataFolder.c_str(), options.get(), handler.get());
+    // A call refused at once never completes: without this the hidden window would wait forever.
+    const HRESULT started =
+        loader_.createEnvironmentWithOptions(browserFolder, dataFolder.c_str(), options.get(), handler.get());
+    if (FAILED(started)) FailBrowserStart(started);
 }
 
 HRESULT PallantWebView::OnEnvironmentCreated(HRESULT result, ICoreWebView2Environment* createdEnvironment) {
@@ -47,6 +54,7 @@ HRESULT PallantWebView::OnEnvironmentCreated(HRESULT result, ICoreWebView2Enviro
     auto handler = MakeCallback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>(
         [this](HRESULT code, ICoreWebView2Controller* created) { return OnControllerCreated(code, created); });
 
+    HRESULT started = S_OK;
     auto environment10 = environment.query<ICoreWebView2Environment10>(__uuidof(ICoreWebView2Environment10));
     if (environment10) {
         ComPtr<ICoreWebView2ControllerOptions> options;
@@ -60,14 +68,17 @@ HRESULT PallantWebView::OnEnvironmentCreated(HRESULT result, ICoreWebView2Enviro
                 options4->put_DefaultBackgroundColor(background);
             }
         }
-        environment10->CreateCoreWebView2ControllerWithOptions(window, options.get(), handler.get());
+        started = environment10->CreateCoreWebView2ControllerWithOptions(window, options.get(), handler.get());
     } else {
-        environment->CreateCoreWebView2Controller(window, handler.get());
+        started = environment->CreateCoreWebView2Controller(window, handler.get());
     }
+    if (FAILED(started)) FailBrowserStart(started);
     return S_OK;
 }
 
 void PallantWebView::FailBrowserStart(HRESULT code) {
+    if (browserStartFailed_) return;
+    browserStartFailed_ = true;
     // A success code without an object is still a failure: show a failure code for it.
     const HRESULT shown = FAILED(code) ? code : E_POINTER;
     char text[96];

@@ -98,4 +98,5 @@ private:
     void FailBrowserStart(HRESULT code);
 
     const BrowserLoader& loader_;
+    bool browserStartFailed_ = false;
 };
