@@ -1,0 +1,151 @@
+// Windows-only. Base of every object the stand-in hands to the host: an atomic
+// reference count, QueryInterface driven by the object's Find, a transcript
+// line for every call, and the answer for every slot the object does not
+// implement (a transcript line and E_NOTIMPL).
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <mutex>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "com_text.h"
+#include "runtime.h"
+#include "transcript.h"
+#include "unimplemented_slots.h"
+#include "util/win_handles.h"
+
+namespace standin {
+
+// The interface's name, or the IID in registry form when it is not one we know.
+std::string InterfaceName(REFIID iid);
+
+template <class... Iids>
+bool IsOneOf(REFIID iid, const Iids&... iids) {
+  return ((iid == iids) || ...);
+}
+
+// Self provides `static constexpr char objectName[]` (the transcript name) and
+// `bool Answers(REFIID)` (which interfaces QueryInterface gives out).
+template <class Self, class Interface>
+class ComObject : public SlotDefaults<Self, Interface> {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (out == nullptr) return E_POINTER;
+    const bool offered = iid == __uuidof(IUnknown) || static_cast<Self*>(this)->Answers(iid);
+    Json line = Call("QueryInterface");
+    line["interface"] = InterfaceName(iid);
+    line["offered"] = offered;
+    Runtime::Get().Record(std::move(line));
+    if (!offered) {
+      *out = nullptr;
+      return E_NOINTERFACE;
+    }
+    // Every interface of the object is one chain, so they share one address.
+    *out = static_cast<Interface*>(this);
+    AddRef();
+    return S_OK;
+  }
+
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+
+  ULONG STDMETHODCALLTYPE Release() override {
+    const ULONG left = --refs_;
+    if (left == 0) delete static_cast<Self*>(this);
+    return left;
+  }
+
+  HRESULT NotImplemented(const char* method) {
+    Json line = Call(method);
+    line["hr"] = HresultText(E_NOTIMPL);
+    Runtime::Get().Record(std::move(line));
+    return E_NOTIMPL;
+  }
+
+  // The object behind an interface pointer if it is one of ours of this kind;
+  // lets the stand-in read its own objects without going through (and
+  // recording) their interface calls.
+  static Self* FromInterface(const void* pointer) {
+    std::lock_guard<std::mutex> guard(InstanceLock());
+    return Instances().count(pointer) != 0
+               ? static_cast<Self*>(static_cast<Interface*>(const_cast<void*>(pointer)))
+               : nullptr;
+  }
+
+  Interface* AsInterface() { return static_cast<Interface*>(this); }
+
+ protected:
+  ComObject() {
+    Runtime::Get().CountCreated(Self::objectName);
+    std::lock_guard<std::mutex> guard(InstanceLock());
+    Instances().insert(static_cast<const void*>(static_cast<Interface*>(this)));
+  }
+  ~ComObject() {
+    {
+      std::lock_guard<std::mutex> guard(InstanceLock());
+      Instances().erase(static_cast<const void*>(static_cast<Interface*>(this)));
+    }
+    if (Runtime* runtime = Runtime::Existing()) runtime->CountDestroyed(Self::objectName);
+  }
+  ComObject(const ComObject&) = delete;
+  ComObject& operator=(const ComObject&) = delete;
+
+  // A transcript line for a call on this object: "<objectName>.<method>".
+  static Json Call(const char* method) {
+    return Event(std::string(Self::objectName) + "." + method);
+  }
+  static void Record(Json line) { Runtime::Get().Record(std::move(line)); }
+
+  // A getter's answer: records the value (or the failure) and returns the code.
+  template <class T>
+  static HRESULT Answer(const char* method, T* out, const T& value, const Json& shown) {
+    Json line = Call(method);
+    if (out == nullptr) {
+      line["hr"] = HresultText(E_POINTER);
+      Record(std::move(line));
+      return E_POINTER;
+    }
+    *out = value;
+    line["value"] = shown;
+    Record(std::move(line));
+    return S_OK;
+  }
+
+  // A string getter's answer: a CoTaskMemAlloc'd copy for the caller.
+  static HRESULT AnswerText(const char* method, LPWSTR* out, const std::wstring& value) {
+    Json line = Call(method);
+    const HRESULT hr = CopyToCaller(value, out);
+    if (SUCCEEDED(hr)) {
+      line["value"] = WideJson(value.c_str());
+    } else {
+      line["hr"] = HresultText(hr);
+    }
+    Record(std::move(line));
+    return hr;
+  }
+
+ private:
+  static std::set<const void*>& Instances() {
+    static std::set<const void*> instances;
+    return instances;
+  }
+  static std::mutex& InstanceLock() {
+    static std::mutex lock;
+    return lock;
+  }
+
+  std::atomic<ULONG> refs_{1};
+};
+
+// A new object with one reference, owned by the returned pointer.
+template <class T, class... Args>
+ComPtr<T> MakeObject(Args&&... args) {
+  ComPtr<T> object;
+  object.attach(new T(std::forward<Args>(args)...));
+  return object;
+}
+
+}  // namespace standin

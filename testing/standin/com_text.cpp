@@ -1,0 +1,62 @@
+// Windows-only.
+#include "com_text.h"
+
+#include <objbase.h>
+
+#include <cstring>
+
+#include "text_utf.h"
+
+namespace standin {
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows strings are UTF-16");
+
+Json WideJson(LPCWSTR text) { return TextOrNull(reinterpret_cast<const char16_t*>(text)); }
+
+std::string WideToUtf8(LPCWSTR text) {
+  if (text == nullptr) return {};
+  return Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
+}
+
+std::wstring Utf8ToWide(std::string_view text) {
+  const std::u16string wide = Utf8ToUtf16(text);
+  return std::wstring(wide.begin(), wide.end());
+}
+
+HRESULT CopyToCaller(const std::wstring& text, LPWSTR* out) {
+  if (out == nullptr) return E_POINTER;
+  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  auto* copy = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
+  *out = copy;
+  if (copy == nullptr) return E_OUTOFMEMORY;
+  std::memcpy(copy, text.c_str(), bytes);
+  return S_OK;
+}
+
+bool ReadEnvironmentVariable(LPCWSTR name, std::wstring& value) {
+  const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
+  if (size == 0) {
+    value.clear();
+    // An empty variable also reports 0; only a missing one sets this error.
+    return ::GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+  }
+  std::wstring buffer(size, L'\0');
+  const DWORD length = ::GetEnvironmentVariableW(name, buffer.data(), size);
+  buffer.resize(length < size ? length : 0);
+  value = buffer;
+  return true;
+}
+
+bool SameHeaderName(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    wchar_t x = a[i];
+    wchar_t y = b[i];
+    if (x >= L'A' && x <= L'Z') x = static_cast<wchar_t>(x - L'A' + L'a');
+    if (y >= L'A' && y <= L'Z') y = static_cast<wchar_t>(y - L'A' + L'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace standin

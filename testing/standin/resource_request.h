@@ -1,0 +1,71 @@
+// Windows-only. A web resource request as the host sees it: the event arguments,
+// the request (URI, method, headers) and its header collection.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "com_object.h"
+
+namespace standin {
+
+class RequestHeaders final : public ComObject<RequestHeaders, ICoreWebView2HttpRequestHeaders> {
+ public:
+  static constexpr char objectName[] = "RequestHeaders";
+  explicit RequestHeaders(std::vector<std::pair<std::wstring, std::wstring>> headers);
+  bool Answers(REFIID iid) const;
+
+  HRESULT STDMETHODCALLTYPE GetHeader(LPCWSTR name, LPWSTR* value) override;
+  HRESULT STDMETHODCALLTYPE Contains(LPCWSTR name, BOOL* value) override;
+  HRESULT STDMETHODCALLTYPE SetHeader(LPCWSTR name, LPCWSTR value) override;
+  HRESULT STDMETHODCALLTYPE RemoveHeader(LPCWSTR name) override;
+
+ private:
+  // Names compare without regard to letter case; the first match counts.
+  const std::wstring* Find(LPCWSTR name) const;
+
+  std::vector<std::pair<std::wstring, std::wstring>> headers_;
+};
+
+class Request final : public ComObject<Request, ICoreWebView2WebResourceRequest> {
+ public:
+  static constexpr char objectName[] = "Request";
+  Request(std::wstring uri, std::wstring method, ComPtr<RequestHeaders> headers);
+  bool Answers(REFIID iid) const;
+
+  HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override;
+  HRESULT STDMETHODCALLTYPE put_Uri(LPCWSTR uri) override;
+  HRESULT STDMETHODCALLTYPE get_Method(LPWSTR* method) override;
+  HRESULT STDMETHODCALLTYPE put_Method(LPCWSTR method) override;
+  HRESULT STDMETHODCALLTYPE get_Content(IStream** content) override;
+  HRESULT STDMETHODCALLTYPE get_Headers(ICoreWebView2HttpRequestHeaders** headers) override;
+
+ private:
+  std::wstring uri_;
+  std::wstring method_;
+  ComPtr<RequestHeaders> headers_;
+};
+
+class WebResourceRequestedArgs final
+    : public ComObject<WebResourceRequestedArgs, ICoreWebView2WebResourceRequestedEventArgs> {
+ public:
+  static constexpr char objectName[] = "WebResourceRequestedArgs";
+  WebResourceRequestedArgs(ComPtr<Request> request, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context);
+  bool Answers(REFIID iid) const;
+
+  HRESULT STDMETHODCALLTYPE get_Request(ICoreWebView2WebResourceRequest** request) override;
+  HRESULT STDMETHODCALLTYPE get_Response(ICoreWebView2WebResourceResponse** response) override;
+  HRESULT STDMETHODCALLTYPE put_Response(ICoreWebView2WebResourceResponse* response) override;
+  HRESULT STDMETHODCALLTYPE get_ResourceContext(COREWEBVIEW2_WEB_RESOURCE_CONTEXT* context) override;
+
+  // The response the host set, if any.
+  ICoreWebView2WebResourceResponse* response() const { return response_.get(); }
+
+ private:
+  ComPtr<Request> request_;
+  ComPtr<ICoreWebView2WebResourceResponse> response_;
+  COREWEBVIEW2_WEB_RESOURCE_CONTEXT context_;
+};
+
+}  // namespace standin

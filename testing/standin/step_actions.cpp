@@ -1,0 +1,204 @@
+// Windows-only.
+#include "step_actions.h"
+
+#include <utility>
+#include <vector>
+
+#include "com_text.h"
+#include "controller.h"
+#include "event_args.h"
+#include "resource_request.h"
+#include "resource_response.h"
+#include "runtime.h"
+#include "web_view.h"
+#include "window_record.h"
+
+namespace standin {
+namespace {
+
+// Calls every handler of the list with the sender and the arguments, and notes
+// how many were called and what each returned.
+template <class Handler, class Sender, class Args>
+void Raise(const HandlerList<Handler>& list, Sender* sender, Args* args, Json& line) {
+  Json results = Json::array();
+  for (const ComPtr<Handler>& handler : list.Snapshot()) {
+    results.push_back(HresultText(handler->Invoke(sender, args)));
+  }
+  line["handlers"] = results.size();
+  line["results"] = std::move(results);
+}
+
+// The web view the step acts on, held for the length of the step.
+ComPtr<WebView> CurrentWebView(Json& line) {
+  WebView* webView = Runtime::Get().webView;
+  if (webView == nullptr) line["error"] = "no web view";
+  return ComPtr<WebView>::Wrap(webView);
+}
+
+void DomContentLoaded(Json& line) {
+  const ComPtr<WebView> webView = CurrentWebView(line);
+  if (!webView) return;
+  const ComPtr<DOMContentLoadedArgs> args =
+      MakeObject<DOMContentLoadedArgs>(webView->navigationId);
+  line["navigationId"] = webView->navigationId;
+  Raise(webView->domContentLoaded, webView->AsInterface(), args->AsInterface(), line);
+}
+
+void RecordWindow(Json& line) {
+  const HWND window = Runtime::Get().MainWindow();
+  if (window == nullptr) {
+    line["error"] = "no main window";
+    return;
+  }
+  const Json state = DescribeWindow(window);
+  for (const auto& [key, value] : state.items()) line[key] = value;
+}
+
+void CloseWindow(Json& line) {
+  const HWND window = Runtime::Get().MainWindow();
+  if (window == nullptr) {
+    line["error"] = "no main window";
+    return;
+  }
+  line["posted"] = ::PostMessageW(window, WM_CLOSE, 0, 0) != FALSE;
+}
+
+void WindowCloseRequested(Json& line) {
+  const ComPtr<WebView> webView = CurrentWebView(line);
+  if (!webView) return;
+  Raise(webView->windowCloseRequested, webView->AsInterface(), static_cast<IUnknown*>(nullptr),
+        line);
+}
+
+void Title(const Step& step, Json& line) {
+  line["title"] = step.text;
+  const ComPtr<WebView> webView = CurrentWebView(line);
+  if (!webView) return;
+  webView->documentTitle = Utf8ToWide(step.text);
+  Raise(webView->documentTitleChanged, webView->AsInterface(), static_cast<IUnknown*>(nullptr),
+        line);
+}
+
+void Fullscreen(const Step& step, Json& line) {
+  line["value"] = step.number != 0;
+  const ComPtr<WebView> webView = CurrentWebView(line);
+  if (!webView) return;
+  webView->containsFullScreenElement = step.number != 0;
+  Raise(webView->fullScreenElementChanged, webView->AsInterface(),
+        static_cast<IUnknown*>(nullptr), line);
+}
+
+void Accelerator(const Step& step, Json& line) {
+  line["vk"] = step.number;
+  line["kind"] = step.number2;
+  const ComPtr<Controller> controller = ComPtr<Controller>::Wrap(Runtime::Get().controller);
+  if (!controller) {
+    line["error"] = "no controller";
+    return;
+  }
+  const ComPtr<AcceleratorKeyPressedArgs> args = MakeObject<AcceleratorKeyPressedArgs>(
+      static_cast<UINT>(step.number), static_cast<COREWEBVIEW2_KEY_EVENT_KIND>(step.number2));
+  Raise(controller->acceleratorKeyPressed, controller->AsInterface(), args->AsInterface(), line);
+  line["handled"] = args->handled;
+}
+
+void Navigate(const Step& step, Json& line) {
+  line["uri"] = step.uri;
+  const ComPtr<WebView> webView = CurrentWebView(line);
+  if (!webView) return;
+  const ComPtr<NavigationStartingArgs> args = MakeObject<NavigationStartingArgs>(
+      Utf8ToWide(step.uri), Runtime::Get().NextNavigationId());
+  Raise(webView->navigationStarting, webView->AsInterface(), args->AsInterface(), line);
+  line["cancel"] = args->cancel;
+}
+
+void NewWindow(const Step& step, Json& line) {
+  line["uri"] = step.uri;
+  const ComPtr<WebView> webView = CurrentWebView(line);
+  if (!webView) return;
+  const ComPtr<NewWindowRequestedArgs> args =
+      MakeObject<NewWindowRequestedArgs>(Utf8ToWide(step.uri));
+  Raise(webView->newWindowRequested, webView->AsInterface(), args->AsInterface(), line);
+  line["handled"] = args->handled;
+}
+
+void Permission(const Step& step, Json& line) {
+  line["kind"] = step.number;
+  line["uri"] = step.uri;
+  const ComPtr<WebView> webView = CurrentWebView(line);
+  if (!webView) return;
+  const ComPtr<PermissionRequestedArgs> args = MakeObject<PermissionRequestedArgs>(
+      Utf8ToWide(step.uri), static_cast<COREWEBVIEW2_PERMISSION_KIND>(step.number));
+  Raise(webView->permissionRequested, webView->AsInterface(), args->AsInterface(), line);
+  line["state"] = static_cast<int>(args->state);
+}
+
+void WebResourceRequest(const Step& step, Json& line) {
+  line["method"] = step.text;
+  line["uri"] = step.uri;
+  const ComPtr<WebView> webView = CurrentWebView(line);
+  if (!webView) return;
+  const std::wstring uri = Utf8ToWide(step.uri);
+  // Like the browser, only requests that a registered filter covers reach the host.
+  const bool filtered = webView->MatchesFilter(uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+  line["filtered"] = filtered;
+  if (!filtered) {
+    line["handlers"] = 0;
+    line["response"] = nullptr;
+    return;
+  }
+  std::vector<std::pair<std::wstring, std::wstring>> headers;
+  for (const Header& header : step.headers) {
+    headers.emplace_back(Utf8ToWide(header.name), Utf8ToWide(header.value));
+  }
+  const ComPtr<Request> request = MakeObject<Request>(
+      uri, Utf8ToWide(step.text), MakeObject<RequestHeaders>(std::move(headers)));
+  const ComPtr<WebResourceRequestedArgs> args =
+      MakeObject<WebResourceRequestedArgs>(request, COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+  Raise(webView->webResourceRequested, webView->AsInterface(), args->AsInterface(), line);
+  ICoreWebView2WebResourceResponse* response = args->response();
+  if (response == nullptr) {
+    line["response"] = nullptr;
+  } else if (Response* own = Response::FromInterface(response)) {
+    line["response"] = own->Describe();
+  } else {
+    line["response"] = "other";
+  }
+}
+
+void Message(const Step& step, bool isString, Json& line) {
+  line["source"] = step.uri;
+  const ComPtr<WebView> webView = CurrentWebView(line);
+  if (!webView) return;
+  const ComPtr<WebMessageReceivedArgs> args = MakeObject<WebMessageReceivedArgs>(
+      Utf8ToWide(step.uri), Utf8ToWide(step.text), isString);
+  Raise(webView->webMessageReceived, webView->AsInterface(), args->AsInterface(), line);
+}
+
+}  // namespace
+
+unsigned PlayStep(const Step& step, Json& line) {
+  unsigned delay = Runtime::Get().scenario().tickMs;
+  switch (step.kind) {
+    case StepKind::DomContentLoaded: DomContentLoaded(line); break;
+    case StepKind::RecordWindow: RecordWindow(line); break;
+    case StepKind::CloseWindow: CloseWindow(line); break;
+    case StepKind::WindowCloseRequested: WindowCloseRequested(line); break;
+    case StepKind::Wait:
+      line["ms"] = step.number;
+      delay = static_cast<unsigned>(step.number);
+      break;
+    case StepKind::Title: Title(step, line); break;
+    case StepKind::Fullscreen: Fullscreen(step, line); break;
+    case StepKind::Accelerator: Accelerator(step, line); break;
+    case StepKind::Navigate: Navigate(step, line); break;
+    case StepKind::NewWindow: NewWindow(step, line); break;
+    case StepKind::Permission: Permission(step, line); break;
+    case StepKind::Request: WebResourceRequest(step, line); break;
+    case StepKind::Message: Message(step, true, line); break;
+    case StepKind::MessageJson: Message(step, false, line); break;
+  }
+  return delay;
+}
+
+}  // namespace standin
