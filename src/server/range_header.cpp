@@ -42,17 +42,17 @@ std::optional<ByteRange> ParseRangeHeader(const std::string& value, uint64_t con
     static const std::string unitPrefix = "bytes=";
     if (value.compare(0, unitPrefix.size(), unitPrefix) != 0)
         return std::nullopt;
-    const std::string spec = value.substr(unitPrefix.size());
-    if (spec.empty())
+    const std::string rangeSet = value.substr(unitPrefix.size());
+    if (rangeSet.empty())
         return std::nullopt;
-    const std::size_t dash = spec.find('-');
+    const std::size_t dash = rangeSet.find('-');
     if (dash == std::string::npos)
         return std::nullopt;
 
-    const std::string before = spec.substr(0, dash);
-    const std::string after = spec.substr(dash + 1);
+    const std::string before = rangeSet.substr(0, dash);
+    const std::string after = rangeSet.substr(dash + 1);
 
-    if (dash == spec.size() - 1) {
+    if (dash == rangeSet.size() - 1) {
         // "a-": from a to the end.
         const auto start = ReadPosition(before);
         if (!start || *start >= contentLength)
