@@ -23,7 +23,11 @@ int32_t ScaleForDpi(int32_t value) {
         dpiScale = static_cast<float>(GetDeviceCaps(screen, LOGPIXELSX)) / 96.0f;
         ReleaseDC(nullptr, screen);
     }
-    return static_cast<int32_t>(std::ceil(static_cast<float>(value) * dpiScale));
+    const float scaled = std::ceil(static_cast<float>(value) * dpiScale);
+    // Page values are untrusted: keep the conversion to int32 defined.
+    if (!(scaled > -2147483648.0f)) return INT32_MIN;
+    if (!(scaled < 2147483648.0f)) return INT32_MAX;
+    return static_cast<int32_t>(scaled);
 }
 
 OuterSize OuterSizeForClient(int32_t width, int32_t height, DWORD style, DWORD exStyle) {
