@@ -46,6 +46,19 @@ HRESULT ReadOut(const T& source, T* value) {
   return S_OK;
 }
 
+// get_<Name> and put_<Name> of a string property; unset reads as null.
+#define OPTIONS_TEXT_PROPERTY(Name, field)                                                         \
+  HRESULT STDMETHODCALLTYPE get_##Name(LPWSTR* value) override { return CopyOut(field, value); }   \
+  HRESULT STDMETHODCALLTYPE put_##Name(LPCWSTR value) override { return CopyIn(value, field); }
+
+// get_<Name> and put_<Name> of a property held as its own value (BOOL or enumeration).
+#define OPTIONS_VALUE_PROPERTY(Name, Type, field)                                                  \
+  HRESULT STDMETHODCALLTYPE get_##Name(Type* value) override { return ReadOut(field, value); }     \
+  HRESULT STDMETHODCALLTYPE put_##Name(Type value) override {                                      \
+    field = value;                                                                                 \
+    return S_OK;                                                                                   \
+  }
+
 class EnvironmentOptions final : public ICoreWebView2EnvironmentOptions,
                                  public ICoreWebView2EnvironmentOptions2,
                                  public ICoreWebView2EnvironmentOptions3,
@@ -64,23 +77,13 @@ class EnvironmentOptions final : public ICoreWebView2EnvironmentOptions,
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (object == nullptr) return E_POINTER;
     *object = nullptr;
-    if (iid == __uuidof(IUnknown) || iid == IID_ICoreWebView2EnvironmentOptions) {
+    if (iid == __uuidof(IUnknown)) {
       *object = static_cast<ICoreWebView2EnvironmentOptions*>(this);
-    } else if (iid == IID_ICoreWebView2EnvironmentOptions2) {
-      *object = static_cast<ICoreWebView2EnvironmentOptions2*>(this);
-    } else if (iid == IID_ICoreWebView2EnvironmentOptions3) {
-      *object = static_cast<ICoreWebView2EnvironmentOptions3*>(this);
-    } else if (iid == IID_ICoreWebView2EnvironmentOptions4) {
-      *object = static_cast<ICoreWebView2EnvironmentOptions4*>(this);
-    } else if (iid == IID_ICoreWebView2EnvironmentOptions5) {
-      *object = static_cast<ICoreWebView2EnvironmentOptions5*>(this);
-    } else if (iid == IID_ICoreWebView2EnvironmentOptions6) {
-      *object = static_cast<ICoreWebView2EnvironmentOptions6*>(this);
-    } else if (iid == IID_ICoreWebView2EnvironmentOptions7) {
-      *object = static_cast<ICoreWebView2EnvironmentOptions7*>(this);
-    } else if (iid == IID_ICoreWebView2EnvironmentOptions8) {
-      *object = static_cast<ICoreWebView2EnvironmentOptions8*>(this);
-    } else {
+    } else if (!AnswerFrom<ICoreWebView2EnvironmentOptions, ICoreWebView2EnvironmentOptions2,
+                           ICoreWebView2EnvironmentOptions3, ICoreWebView2EnvironmentOptions4,
+                           ICoreWebView2EnvironmentOptions5, ICoreWebView2EnvironmentOptions6,
+                           ICoreWebView2EnvironmentOptions7, ICoreWebView2EnvironmentOptions8>(
+                   iid, object)) {
       return E_NOINTERFACE;
     }
     AddRef();
@@ -94,49 +97,15 @@ class EnvironmentOptions final : public ICoreWebView2EnvironmentOptions,
   }
 
   // ICoreWebView2EnvironmentOptions
-  HRESULT STDMETHODCALLTYPE get_AdditionalBrowserArguments(LPWSTR* value) override {
-    return CopyOut(additionalBrowserArguments_, value);
-  }
-  HRESULT STDMETHODCALLTYPE put_AdditionalBrowserArguments(LPCWSTR value) override {
-    return CopyIn(value, additionalBrowserArguments_);
-  }
-  HRESULT STDMETHODCALLTYPE get_Language(LPWSTR* value) override {
-    return CopyOut(language_, value);
-  }
-  HRESULT STDMETHODCALLTYPE put_Language(LPCWSTR value) override {
-    return CopyIn(value, language_);
-  }
-  HRESULT STDMETHODCALLTYPE get_TargetCompatibleBrowserVersion(LPWSTR* value) override {
-    return CopyOut(targetCompatibleBrowserVersion_, value);
-  }
-  HRESULT STDMETHODCALLTYPE put_TargetCompatibleBrowserVersion(LPCWSTR value) override {
-    return CopyIn(value, targetCompatibleBrowserVersion_);
-  }
-  HRESULT STDMETHODCALLTYPE get_AllowSingleSignOnUsingOSPrimaryAccount(BOOL* allow) override {
-    return ReadOut(allowSingleSignOnUsingOSPrimaryAccount_, allow);
-  }
-  HRESULT STDMETHODCALLTYPE put_AllowSingleSignOnUsingOSPrimaryAccount(BOOL allow) override {
-    allowSingleSignOnUsingOSPrimaryAccount_ = allow;
-    return S_OK;
-  }
-
+  OPTIONS_TEXT_PROPERTY(AdditionalBrowserArguments, additionalBrowserArguments_)
+  OPTIONS_TEXT_PROPERTY(Language, language_)
+  OPTIONS_TEXT_PROPERTY(TargetCompatibleBrowserVersion, targetCompatibleBrowserVersion_)
+  OPTIONS_VALUE_PROPERTY(AllowSingleSignOnUsingOSPrimaryAccount, BOOL,
+                         allowSingleSignOnUsingOSPrimaryAccount_)
   // ICoreWebView2EnvironmentOptions2
-  HRESULT STDMETHODCALLTYPE get_ExclusiveUserDataFolderAccess(BOOL* value) override {
-    return ReadOut(exclusiveUserDataFolderAccess_, value);
-  }
-  HRESULT STDMETHODCALLTYPE put_ExclusiveUserDataFolderAccess(BOOL value) override {
-    exclusiveUserDataFolderAccess_ = value;
-    return S_OK;
-  }
-
+  OPTIONS_VALUE_PROPERTY(ExclusiveUserDataFolderAccess, BOOL, exclusiveUserDataFolderAccess_)
   // ICoreWebView2EnvironmentOptions3
-  HRESULT STDMETHODCALLTYPE get_IsCustomCrashReportingEnabled(BOOL* value) override {
-    return ReadOut(isCustomCrashReportingEnabled_, value);
-  }
-  HRESULT STDMETHODCALLTYPE put_IsCustomCrashReportingEnabled(BOOL value) override {
-    isCustomCrashReportingEnabled_ = value;
-    return S_OK;
-  }
+  OPTIONS_VALUE_PROPERTY(IsCustomCrashReportingEnabled, BOOL, isCustomCrashReportingEnabled_)
 
   // ICoreWebView2EnvironmentOptions4
   HRESULT STDMETHODCALLTYPE GetCustomSchemeRegistrations(
@@ -176,52 +145,25 @@ class EnvironmentOptions final : public ICoreWebView2EnvironmentOptions,
   }
 
   // ICoreWebView2EnvironmentOptions5
-  HRESULT STDMETHODCALLTYPE get_EnableTrackingPrevention(BOOL* value) override {
-    return ReadOut(enableTrackingPrevention_, value);
-  }
-  HRESULT STDMETHODCALLTYPE put_EnableTrackingPrevention(BOOL value) override {
-    enableTrackingPrevention_ = value;
-    return S_OK;
-  }
-
+  OPTIONS_VALUE_PROPERTY(EnableTrackingPrevention, BOOL, enableTrackingPrevention_)
   // ICoreWebView2EnvironmentOptions6
-  HRESULT STDMETHODCALLTYPE get_AreBrowserExtensionsEnabled(BOOL* value) override {
-    return ReadOut(areBrowserExtensionsEnabled_, value);
-  }
-  HRESULT STDMETHODCALLTYPE put_AreBrowserExtensionsEnabled(BOOL value) override {
-    areBrowserExtensionsEnabled_ = value;
-    return S_OK;
-  }
-
+  OPTIONS_VALUE_PROPERTY(AreBrowserExtensionsEnabled, BOOL, areBrowserExtensionsEnabled_)
   // ICoreWebView2EnvironmentOptions7
-  HRESULT STDMETHODCALLTYPE get_ChannelSearchKind(
-      COREWEBVIEW2_CHANNEL_SEARCH_KIND* value) override {
-    return ReadOut(channelSearchKind_, value);
-  }
-  HRESULT STDMETHODCALLTYPE put_ChannelSearchKind(COREWEBVIEW2_CHANNEL_SEARCH_KIND value) override {
-    channelSearchKind_ = value;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE get_ReleaseChannels(COREWEBVIEW2_RELEASE_CHANNELS* value) override {
-    return ReadOut(releaseChannels_, value);
-  }
-  HRESULT STDMETHODCALLTYPE put_ReleaseChannels(COREWEBVIEW2_RELEASE_CHANNELS value) override {
-    releaseChannels_ = value;
-    return S_OK;
-  }
-
+  OPTIONS_VALUE_PROPERTY(ChannelSearchKind, COREWEBVIEW2_CHANNEL_SEARCH_KIND, channelSearchKind_)
+  OPTIONS_VALUE_PROPERTY(ReleaseChannels, COREWEBVIEW2_RELEASE_CHANNELS, releaseChannels_)
   // ICoreWebView2EnvironmentOptions8
-  HRESULT STDMETHODCALLTYPE get_ScrollBarStyle(COREWEBVIEW2_SCROLLBAR_STYLE* value) override {
-    return ReadOut(scrollBarStyle_, value);
-  }
-  HRESULT STDMETHODCALLTYPE put_ScrollBarStyle(COREWEBVIEW2_SCROLLBAR_STYLE value) override {
-    scrollBarStyle_ = value;
-    return S_OK;
-  }
+  OPTIONS_VALUE_PROPERTY(ScrollBarStyle, COREWEBVIEW2_SCROLLBAR_STYLE, scrollBarStyle_)
 
  private:
   // Only Release destroys the object.
   ~EnvironmentOptions() = default;
+
+  // Points `object` at the sub-object of the first interface whose IID matches.
+  template <class... Interfaces>
+  bool AnswerFrom(REFIID iid, void** object) {
+    return ((iid == __uuidof(Interfaces) && (*object = static_cast<Interfaces*>(this)) != nullptr) ||
+            ...);
+  }
 
   std::atomic<ULONG> references_{1};
 
@@ -242,6 +184,9 @@ class EnvironmentOptions final : public ICoreWebView2EnvironmentOptions,
       COREWEBVIEW2_RELEASE_CHANNELS_INTERNAL;
   COREWEBVIEW2_SCROLLBAR_STYLE scrollBarStyle_ = COREWEBVIEW2_SCROLLBAR_STYLE_DEFAULT;
 };
+
+#undef OPTIONS_TEXT_PROPERTY
+#undef OPTIONS_VALUE_PROPERTY
 
 }  // namespace
 

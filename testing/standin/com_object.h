@@ -127,6 +127,53 @@ class ComObject : public SlotDefaults<Self, Interface> {
     return hr;
   }
 
+  // A getter for a part the object always has: a new reference for the caller.
+  template <class Out, class Part>
+  static HRESULT AnswerPart(const char* method, Out** out, Part* part) {
+    Json line = Call(method);
+    if (out == nullptr) {
+      line["hr"] = HresultText(E_POINTER);
+      Record(std::move(line));
+      return E_POINTER;
+    }
+    Record(std::move(line));
+    part->AddRef();
+    *out = part->AsInterface();
+    return S_OK;
+  }
+
+  // A getter for an interface the object may hold or not; "value" tells which.
+  template <class Out>
+  static HRESULT AnswerHeld(const char* method, Out** out, const ComPtr<Out>& held) {
+    Json line = Call(method);
+    if (out == nullptr) {
+      line["hr"] = HresultText(E_POINTER);
+      Record(std::move(line));
+      return E_POINTER;
+    }
+    line["value"] = static_cast<bool>(held);
+    Record(std::move(line));
+    *out = held.get();
+    if (*out != nullptr) (*out)->AddRef();
+    return S_OK;
+  }
+
+  // A setter's line: the value as set, and success.
+  static HRESULT NoteSet(const char* method, const Json& shown) {
+    Json line = Call(method);
+    line["value"] = shown;
+    Record(std::move(line));
+    return S_OK;
+  }
+
+  // A string setter's answer: records the value; null is refused and changes nothing.
+  static HRESULT NoteSetText(const char* method, LPCWSTR value, std::wstring& field) {
+    NoteSet(method, WideJson(value));
+    if (value == nullptr) return E_INVALIDARG;
+    field = value;
+    return S_OK;
+  }
+
  private:
   static std::set<const void*>& Instances() {
     static std::set<const void*> instances;

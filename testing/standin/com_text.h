@@ -22,7 +22,4 @@ HRESULT CopyToCaller(const std::wstring& text, LPWSTR* out);
 // A process environment variable; false when it is not set.
 bool ReadEnvironmentVariable(LPCWSTR name, std::wstring& value);
 
-// Case-insensitive comparison of ASCII header names.
-bool SameHeaderName(std::wstring_view a, std::wstring_view b);
-
 }  // namespace standin

@@ -37,10 +37,7 @@ HRESULT Controller::get_IsVisible(BOOL* isVisible) {
 
 HRESULT Controller::put_IsVisible(BOOL isVisible) {
   visible_ = isVisible != FALSE;
-  Json line = Call("put_IsVisible");
-  line["value"] = visible_;
-  Record(std::move(line));
-  return S_OK;
+  return NoteSet("put_IsVisible", visible_);
 }
 
 HRESULT Controller::get_Bounds(RECT* bounds) {
@@ -49,10 +46,7 @@ HRESULT Controller::get_Bounds(RECT* bounds) {
 
 HRESULT Controller::put_Bounds(RECT bounds) {
   bounds_ = bounds;
-  Json line = Call("put_Bounds");
-  line["value"] = RectJson(bounds);
-  Record(std::move(line));
-  return S_OK;
+  return NoteSet("put_Bounds", RectJson(bounds));
 }
 
 HRESULT Controller::get_ZoomFactor(double* zoomFactor) {
@@ -61,10 +55,7 @@ HRESULT Controller::get_ZoomFactor(double* zoomFactor) {
 
 HRESULT Controller::put_ZoomFactor(double zoomFactor) {
   zoomFactor_ = zoomFactor;
-  Json line = Call("put_ZoomFactor");
-  line["value"] = zoomFactor;
-  Record(std::move(line));
-  return S_OK;
+  return NoteSet("put_ZoomFactor", zoomFactor);
 }
 
 HRESULT Controller::SetBoundsAndZoomFactor(RECT bounds, double zoomFactor) {
@@ -107,10 +98,7 @@ HRESULT Controller::get_ParentWindow(HWND* parentWindow) {
 HRESULT Controller::put_ParentWindow(HWND parentWindow) {
   parentWindow_ = parentWindow;
   Runtime::Get().mainWindow = parentWindow;
-  Json line = Call("put_ParentWindow");
-  line["value"] = HandleText(reinterpret_cast<std::uintptr_t>(parentWindow));
-  Record(std::move(line));
-  return S_OK;
+  return NoteSet("put_ParentWindow", HandleText(reinterpret_cast<std::uintptr_t>(parentWindow)));
 }
 
 HRESULT Controller::NotifyParentWindowPositionChanged() {
@@ -126,16 +114,7 @@ HRESULT Controller::Close() {
 }
 
 HRESULT Controller::get_CoreWebView2(ICoreWebView2** coreWebView2) {
-  Json line = Call("get_CoreWebView2");
-  if (coreWebView2 == nullptr) {
-    line["hr"] = HresultText(E_POINTER);
-    Record(std::move(line));
-    return E_POINTER;
-  }
-  Record(std::move(line));
-  webView_->AddRef();
-  *coreWebView2 = webView_->AsInterface();
-  return S_OK;
+  return AnswerPart("get_CoreWebView2", coreWebView2, webView_.get());
 }
 
 }  // namespace standin

@@ -19,23 +19,13 @@ bool ControllerOptions::Answers(REFIID iid) const {
   return false;
 }
 
-namespace {
-
-HRESULT PutText(Json line, LPCWSTR value, std::wstring& field) {
-  line["value"] = WideJson(value);
-  Runtime::Get().Record(std::move(line));
-  field = value != nullptr ? value : L"";
-  return S_OK;
-}
-
-}  // namespace
-
 HRESULT ControllerOptions::get_ProfileName(LPWSTR* value) {
   return AnswerText("get_ProfileName", value, profileName_);
 }
 
 HRESULT ControllerOptions::put_ProfileName(LPCWSTR value) {
-  return PutText(Call("put_ProfileName"), value, profileName_);
+  profileName_ = value != nullptr ? value : L"";
+  return NoteSet("put_ProfileName", WideJson(value));
 }
 
 HRESULT ControllerOptions::get_IsInPrivateModeEnabled(BOOL* value) {
@@ -44,10 +34,7 @@ HRESULT ControllerOptions::get_IsInPrivateModeEnabled(BOOL* value) {
 
 HRESULT ControllerOptions::put_IsInPrivateModeEnabled(BOOL value) {
   inPrivate_ = value != FALSE;
-  Json line = Call("put_IsInPrivateModeEnabled");
-  line["value"] = inPrivate_;
-  Record(std::move(line));
-  return S_OK;
+  return NoteSet("put_IsInPrivateModeEnabled", inPrivate_);
 }
 
 HRESULT ControllerOptions::get_ScriptLocale(LPWSTR* value) {
@@ -55,7 +42,8 @@ HRESULT ControllerOptions::get_ScriptLocale(LPWSTR* value) {
 }
 
 HRESULT ControllerOptions::put_ScriptLocale(LPCWSTR value) {
-  return PutText(Call("put_ScriptLocale"), value, scriptLocale_);
+  scriptLocale_ = value != nullptr ? value : L"";
+  return NoteSet("put_ScriptLocale", WideJson(value));
 }
 
 HRESULT ControllerOptions::get_DefaultBackgroundColor(COREWEBVIEW2_COLOR* value) {
@@ -65,10 +53,7 @@ HRESULT ControllerOptions::get_DefaultBackgroundColor(COREWEBVIEW2_COLOR* value)
 
 HRESULT ControllerOptions::put_DefaultBackgroundColor(COREWEBVIEW2_COLOR value) {
   background_ = value;
-  Json line = Call("put_DefaultBackgroundColor");
-  line["value"] = ColorText(value);
-  Record(std::move(line));
-  return S_OK;
+  return NoteSet("put_DefaultBackgroundColor", ColorText(value));
 }
 
 HRESULT ControllerOptions::get_AllowHostInputProcessing(BOOL* value) {
@@ -78,10 +63,7 @@ HRESULT ControllerOptions::get_AllowHostInputProcessing(BOOL* value) {
 
 HRESULT ControllerOptions::put_AllowHostInputProcessing(BOOL value) {
   allowHostInputProcessing_ = value != FALSE;
-  Json line = Call("put_AllowHostInputProcessing");
-  line["value"] = allowHostInputProcessing_;
-  Record(std::move(line));
-  return S_OK;
+  return NoteSet("put_AllowHostInputProcessing", allowHostInputProcessing_);
 }
 
 Json ControllerOptions::Describe() const {

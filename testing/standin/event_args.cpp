@@ -8,12 +8,6 @@
 namespace standin {
 namespace {
 
-HRESULT RecordPut(Json line, Json value) {
-  line["value"] = std::move(value);
-  Runtime::Get().Record(std::move(line));
-  return S_OK;
-}
-
 // The JSON text of a string message: the text as a JSON string literal.
 std::wstring JsonStringLiteral(const std::wstring& text) {
   return Utf8ToWide(Json(WideToUtf8(text.c_str())).dump(-1, ' ', false,
@@ -45,7 +39,7 @@ HRESULT NavigationStartingArgs::get_Cancel(BOOL* value) {
 
 HRESULT NavigationStartingArgs::put_Cancel(BOOL value) {
   cancel = value != FALSE;
-  return RecordPut(Call("put_Cancel"), cancel);
+  return NoteSet("put_Cancel", cancel);
 }
 
 HRESULT NavigationStartingArgs::get_NavigationId(UINT64* navigationId) {
@@ -77,7 +71,7 @@ HRESULT PermissionRequestedArgs::get_State(COREWEBVIEW2_PERMISSION_STATE* value)
 
 HRESULT PermissionRequestedArgs::put_State(COREWEBVIEW2_PERMISSION_STATE value) {
   state = value;
-  return RecordPut(Call("put_State"), static_cast<int>(value));
+  return NoteSet("put_State", static_cast<int>(value));
 }
 
 NewWindowRequestedArgs::NewWindowRequestedArgs(std::wstring uri) : uri_(std::move(uri)) {}
@@ -90,7 +84,7 @@ HRESULT NewWindowRequestedArgs::get_Uri(LPWSTR* uri) { return AnswerText("get_Ur
 
 HRESULT NewWindowRequestedArgs::put_NewWindow(ICoreWebView2* newWindow) {
   newWindow_ = ComPtr<ICoreWebView2>::Wrap(newWindow);
-  return RecordPut(Call("put_NewWindow"), newWindow != nullptr);
+  return NoteSet("put_NewWindow", newWindow != nullptr);
 }
 
 HRESULT NewWindowRequestedArgs::get_NewWindow(ICoreWebView2** newWindow) {
@@ -103,7 +97,7 @@ HRESULT NewWindowRequestedArgs::get_NewWindow(ICoreWebView2** newWindow) {
 
 HRESULT NewWindowRequestedArgs::put_Handled(BOOL value) {
   handled = value != FALSE;
-  return RecordPut(Call("put_Handled"), handled);
+  return NoteSet("put_Handled", handled);
 }
 
 HRESULT NewWindowRequestedArgs::get_Handled(BOOL* value) {
@@ -189,7 +183,7 @@ HRESULT AcceleratorKeyPressedArgs::get_Handled(BOOL* value) {
 
 HRESULT AcceleratorKeyPressedArgs::put_Handled(BOOL value) {
   handled = value != FALSE;
-  return RecordPut(Call("put_Handled"), handled);
+  return NoteSet("put_Handled", handled);
 }
 
 DOMContentLoadedArgs::DOMContentLoadedArgs(std::uint64_t navigationId)

@@ -7,25 +7,19 @@
 #include <vector>
 
 #include "com_object.h"
+#include "header_collection.h"
 
 namespace standin {
 
-class RequestHeaders final : public ComObject<RequestHeaders, ICoreWebView2HttpRequestHeaders> {
+class RequestHeaders final
+    : public HeaderCollection<RequestHeaders, ICoreWebView2HttpRequestHeaders> {
  public:
   static constexpr char objectName[] = "RequestHeaders";
   explicit RequestHeaders(std::vector<std::pair<std::wstring, std::wstring>> headers);
   bool Answers(REFIID iid) const;
 
-  HRESULT STDMETHODCALLTYPE GetHeader(LPCWSTR name, LPWSTR* value) override;
-  HRESULT STDMETHODCALLTYPE Contains(LPCWSTR name, BOOL* value) override;
   HRESULT STDMETHODCALLTYPE SetHeader(LPCWSTR name, LPCWSTR value) override;
   HRESULT STDMETHODCALLTYPE RemoveHeader(LPCWSTR name) override;
-
- private:
-  // Names compare without regard to letter case; the first match counts.
-  const std::wstring* Find(LPCWSTR name) const;
-
-  std::vector<std::pair<std::wstring, std::wstring>> headers_;
 };
 
 class Request final : public ComObject<Request, ICoreWebView2WebResourceRequest> {

@@ -5,26 +5,23 @@
 #include <string>
 
 #include "com_object.h"
+#include "header_collection.h"
 
 namespace standin {
 
 class ResponseHeaders final
-    : public ComObject<ResponseHeaders, ICoreWebView2HttpResponseHeaders> {
+    : public HeaderCollection<ResponseHeaders, ICoreWebView2HttpResponseHeaders> {
  public:
   static constexpr char objectName[] = "ResponseHeaders";
   explicit ResponseHeaders(std::wstring text);
   bool Answers(REFIID iid) const;
 
   HRESULT STDMETHODCALLTYPE AppendHeader(LPCWSTR name, LPCWSTR value) override;
-  HRESULT STDMETHODCALLTYPE Contains(LPCWSTR name, BOOL* value) override;
-  HRESULT STDMETHODCALLTYPE GetHeader(LPCWSTR name, LPWSTR* value) override;
 
   // The header lines exactly as given, CRLF between lines.
   const std::wstring& text() const { return text_; }
 
  private:
-  bool Find(LPCWSTR name, std::wstring& value) const;
-
   std::wstring text_;
 };
 

@@ -174,6 +174,7 @@ const std::map<std::string_view, StepKind>& StepKeywords() {
       {"request", StepKind::Request},
       {"message", StepKind::Message},
       {"message-json", StepKind::MessageJson},
+      {"repeat", StepKind::Repeat},
   };
   return steps;
 }
@@ -298,9 +299,48 @@ Step ParseStep(StepKind kind, const Line& line) {
       step.uri = line.Argument(0);
       step.text = line.RestFrom(1);
       break;
+    case StepKind::Repeat:
+      line.ExpectArguments(1, 2);
+      step.number = RequireInteger(line.Argument(0), 1, 10000000, "repeat count");
+      step.number2 = line.ArgumentCount() == 2
+                         ? RequireInteger(line.Argument(1), 1, 10000, "number of steps")
+                         : 1;
+      break;
   }
   return step;
 }
+
+// Where the next parsed step goes: the scenario's list, or the block of the
+// repeat that is still collecting its steps.
+class StepSink {
+ public:
+  explicit StepSink(std::vector<Step>& steps) : steps_(steps) {}
+
+  void Add(Step step) {
+    if (open_ == 0) {
+      steps_.push_back(std::move(step));
+      if (steps_.back().kind == StepKind::Repeat) open_ = steps_.back().number2;
+      return;
+    }
+    // A wait would stall the one tick the block is played in; nesting is not needed.
+    if (step.kind == StepKind::Wait || step.kind == StepKind::Repeat) {
+      throw LineError(std::string(StepKeyword(step.kind)) + " inside a repeat block");
+    }
+    steps_.back().block.push_back(std::move(step));
+    --open_;
+  }
+
+  // The repeat whose block the text ended in, if any.
+  std::optional<ScenarioError> Unfinished() const {
+    if (open_ == 0) return std::nullopt;
+    return ScenarioError{steps_.back().line, "the repeat block lacks " + std::to_string(open_) +
+                                                 " step(s) at the end of the scenario"};
+  }
+
+ private:
+  std::vector<Step>& steps_;
+  std::int64_t open_ = 0;  // steps the last repeat still takes
+};
 
 void ParseKnob(std::string_view keyword, const Line& line, Scenario& scenario) {
   if (keyword == "runtime") {
@@ -346,6 +386,7 @@ ParsedScenario ParseScenario(const std::string& text) {
   // A UTF-8 byte-order mark written by an editor is not part of the first keyword.
   if (rest.substr(0, 3) == "\xEF\xBB\xBF") rest.remove_prefix(3);
   int lineNumber = 0;
+  StepSink sink(result.scenario.steps);
   while (!rest.empty()) {
     ++lineNumber;
     const std::size_t end = rest.find('\n');
@@ -365,7 +406,7 @@ ParsedScenario ParseScenario(const std::string& text) {
       if (step != StepKeywords().end()) {
         Step parsed = ParseStep(step->second, line);
         parsed.line = lineNumber;
-        result.scenario.steps.push_back(std::move(parsed));
+        sink.Add(std::move(parsed));
       } else {
         ParseKnob(keyword, line, result.scenario);
       }
@@ -374,6 +415,7 @@ ParsedScenario ParseScenario(const std::string& text) {
       return result;
     }
   }
+  result.error = sink.Unfinished();
   return result;
 }
 

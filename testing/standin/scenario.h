@@ -39,6 +39,7 @@ enum class StepKind {
   Request,
   Message,
   MessageJson,
+  Repeat,
 };
 
 struct Header {
@@ -52,9 +53,11 @@ struct Step {
   int line = 0;           // line in the scenario file, for the transcript
   std::string uri;        // navigate, new-window, permission, request, message source
   std::string text;       // title, message text or JSON, request method
-  std::int64_t number = 0;   // wait ms, fullscreen 0/1, accelerator key, permission kind
+  std::int64_t number = 0;   // wait ms, fullscreen 0/1, accelerator key, permission kind,
+                             // repeat count
   std::int64_t number2 = 0;  // accelerator event kind
   std::vector<Header> headers;  // request
+  std::vector<Step> block;      // repeat: the steps played count times over, in order
 };
 
 struct Scenario {

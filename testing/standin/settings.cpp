@@ -41,10 +41,7 @@ HRESULT Settings::GetFlag(const char* method, const char* name, BOOL* value) {
 
 HRESULT Settings::PutFlag(const char* method, const char* name, BOOL value) {
   flags_.at(name) = value != FALSE;
-  Json line = Call(method);
-  line["value"] = value != FALSE;
-  Record(std::move(line));
-  return S_OK;
+  return NoteSet(method, value != FALSE);
 }
 
 bool Settings::Flag(const std::string& name) const { return flags_.at(name); }
@@ -52,12 +49,7 @@ bool Settings::Flag(const std::string& name) const { return flags_.at(name); }
 HRESULT Settings::get_UserAgent(LPWSTR* value) { return AnswerText("get_UserAgent", value, userAgent_); }
 
 HRESULT Settings::put_UserAgent(LPCWSTR value) {
-  Json line = Call("put_UserAgent");
-  line["value"] = WideJson(value);
-  Record(std::move(line));
-  if (value == nullptr) return E_INVALIDARG;
-  userAgent_ = value;
-  return S_OK;
+  return NoteSetText("put_UserAgent", value, userAgent_);
 }
 
 }  // namespace standin

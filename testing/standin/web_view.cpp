@@ -86,16 +86,7 @@ STANDIN_WEB_VIEW_EVENT(DOMContentLoaded, ICoreWebView2DOMContentLoadedEventHandl
 #undef STANDIN_WEB_VIEW_EVENT
 
 HRESULT WebView::get_Settings(ICoreWebView2Settings** settings) {
-  Json line = Call("get_Settings");
-  if (settings == nullptr) {
-    line["hr"] = HresultText(E_POINTER);
-    Record(std::move(line));
-    return E_POINTER;
-  }
-  Record(std::move(line));
-  settings_->AddRef();
-  *settings = settings_->AsInterface();
-  return S_OK;
+  return AnswerPart("get_Settings", settings, settings_.get());
 }
 
 HRESULT WebView::get_Source(LPWSTR* uri) { return AnswerText("get_Source", uri, source_); }
@@ -212,16 +203,7 @@ bool WebView::MatchesFilter(const std::wstring& uri,
 }
 
 HRESULT WebView::get_Environment(ICoreWebView2Environment** environment) {
-  Json line = Call("get_Environment");
-  if (environment == nullptr) {
-    line["hr"] = HresultText(E_POINTER);
-    Record(std::move(line));
-    return E_POINTER;
-  }
-  Record(std::move(line));
-  environment_->AddRef();
-  *environment = environment_->AsInterface();
-  return S_OK;
+  return AnswerPart("get_Environment", environment, environment_.get());
 }
 
 }  // namespace standin

@@ -134,6 +134,47 @@ TEST(Scenario, EscapedFormDecodesEachArgumentAfterSplitting) {
   EXPECT_EQ(steps[3].uri, "https://app.localhost/A");
 }
 
+TEST(Scenario, RepeatTakesTheFollowingStepsAsItsBlock) {
+  const ParsedScenario parsed = ParseScenario(
+      "dom-content-loaded\n"
+      "repeat 25000 3\n"
+      "message https://app.localhost/ {\"n\":1}\n"
+      "# comments and knobs inside the block are not steps\n"
+      "tick 5\n"
+      "message-json https://app.localhost/ [2]\n"
+      "record-window\n"
+      "repeat 0x10\n"
+      "title%  a%20b\n"
+      "close-window\n");
+  ASSERT_FALSE(parsed.error) << parsed.error->message;
+  EXPECT_EQ(parsed.scenario.tickMs, 5u);
+  const std::vector<Step>& steps = parsed.scenario.steps;
+  ASSERT_EQ(steps.size(), 4u);
+  EXPECT_EQ(steps[0].kind, StepKind::DomContentLoaded);
+
+  const Step& burst = steps[1];
+  EXPECT_EQ(burst.kind, StepKind::Repeat);
+  EXPECT_STREQ(StepKeyword(burst.kind), "repeat");
+  EXPECT_EQ(burst.line, 2);
+  EXPECT_EQ(burst.number, 25000);
+  ASSERT_EQ(burst.block.size(), 3u);
+  EXPECT_EQ(burst.block[0].kind, StepKind::Message);
+  EXPECT_EQ(burst.block[0].text, "{\"n\":1}");
+  EXPECT_EQ(burst.block[0].line, 3);
+  EXPECT_EQ(burst.block[1].kind, StepKind::MessageJson);
+  EXPECT_EQ(burst.block[1].line, 6);
+  EXPECT_EQ(burst.block[2].kind, StepKind::RecordWindow);
+
+  // Without a step count the block is the one next step.
+  const Step& single = steps[2];
+  EXPECT_EQ(single.number, 16);
+  ASSERT_EQ(single.block.size(), 1u);
+  EXPECT_EQ(single.block[0].text, "a b");
+  EXPECT_EQ(steps[3].kind, StepKind::CloseWindow);
+  EXPECT_EQ(steps[3].line, 10);
+  EXPECT_TRUE(steps[3].block.empty());
+}
+
 TEST(Scenario, ErrorsNameTheFirstBadLine) {
   struct Case {
     const char* text;
@@ -158,6 +199,16 @@ TEST(Scenario, ErrorsNameTheFirstBadLine) {
       {"environment-result E_WHATEVER\n", 1},
       {"tick 0\n", 1},
       {"title ok\r\nmessage\r\n", 2},
+      {"repeat\ntitle\n", 1},
+      {"repeat 0\ntitle\n", 1},
+      {"repeat 10000001\ntitle\n", 1},
+      {"repeat 5 0\ntitle\n", 1},
+      {"repeat 5 1 2\ntitle\n", 1},
+      {"repeat 5 2\ntitle\nwait 10\n", 3},
+      {"repeat 5\nrepeat 2\ntitle\n", 2},
+      // The block runs past the end: the repeat is the bad line.
+      {"title\nrepeat 5 3\ntitle\n# one short\ntitle\n", 2},
+      {"repeat 5\n", 1},
   };
   for (const Case& bad : cases) {
     const ParsedScenario parsed = ParseScenario(bad.text);

@@ -3,7 +3,6 @@
 
 #include <shlwapi.h>
 
-#include <atomic>
 #include <cstring>
 #include <string>
 
@@ -33,23 +32,8 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // The tiny options object: only the first options interface, with values
 // that the transcript must show.
-class TinyOptions final : public ICoreWebView2EnvironmentOptions {
+class TinyOptions final : public ComObject<ICoreWebView2EnvironmentOptions> {
  public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (iid == __uuidof(IUnknown) || iid == __uuidof(ICoreWebView2EnvironmentOptions)) {
-      *out = static_cast<ICoreWebView2EnvironmentOptions*>(this);
-      AddRef();
-      return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-  }
   HRESULT STDMETHODCALLTYPE get_AdditionalBrowserArguments(LPWSTR* value) override {
     return Copy(L"--self-check", value);
   }
@@ -79,8 +63,6 @@ class TinyOptions final : public ICoreWebView2EnvironmentOptions {
     std::memcpy(*out, text.c_str(), bytes);
     return S_OK;
   }
-
-  std::atomic<ULONG> refs_{1};
 };
 
 std::wstring TakeString(LPWSTR text) {
