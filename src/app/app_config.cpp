@@ -6,32 +6,25 @@
 
 namespace {
 
-const nlohmann::json& Section(const nlohmann::json& root, const char* name)
-{
+const nlohmann::json& Section(const nlohmann::json& root, const char* name) {
     // A missing section reads like one of the wrong type: every lookup falls back.
     static const nlohmann::json absent;
     const auto found = root.find(name);
     return found == root.end() ? absent : *found;
 }
 
-uint8_t ColorByte(const nlohmann::json& element)
-{
-    if (element.is_boolean())
-        return element.get<bool>() ? 1 : 0;
-    if (const auto number = JsonNumberToInt32(element))
-        return static_cast<uint8_t>(static_cast<uint32_t>(*number));
-    throw nlohmann::json::type_error::create(
-        302, "type must be number, but is " + std::string(element.type_name()), &element);
+uint8_t ColorByte(const nlohmann::json& element) {
+    if (element.is_boolean()) return element.get<bool>() ? 1 : 0;
+    if (const auto number = JsonNumberToInt32(element)) return static_cast<uint8_t>(static_cast<uint32_t>(*number));
+    throw nlohmann::json::type_error::create(302, "type must be number, but is " + std::string(element.type_name()),
+                                             &element);
 }
 
-RgbColor ReadBackgroundColor(const nlohmann::json& window)
-{
+RgbColor ReadBackgroundColor(const nlohmann::json& window) {
     RgbColor color;
-    if (!window.is_object())
-        return color;
+    if (!window.is_object()) return color;
     const auto found = window.find("background-color");
-    if (found == window.end() || !found->is_array())
-        return color;
+    if (found == window.end() || !found->is_array()) return color;
     // at() raises the library's out_of_range error for a short array.
     color.red = ColorByte(found->at(0));
     color.green = ColorByte(found->at(1));
@@ -39,40 +32,30 @@ RgbColor ReadBackgroundColor(const nlohmann::json& window)
     return color;
 }
 
-DistributionMode ReadDistributionMode(const nlohmann::json& settings)
-{
+DistributionMode ReadDistributionMode(const nlohmann::json& settings) {
     const std::string word = JsonGetString(settings, "distribution-mode", "evergreen");
-    if (word == "evergreen")
-        return DistributionMode::Evergreen;
-    if (word == "fixed")
-        return DistributionMode::Fixed;
+    if (word == "evergreen") return DistributionMode::Evergreen;
+    if (word == "fixed") return DistributionMode::Fixed;
     throw std::runtime_error("invalid distribution mode");
 }
 
-HostingMode ReadHostingMode(const nlohmann::json& settings)
-{
+HostingMode ReadHostingMode(const nlohmann::json& settings) {
     const std::string word = JsonGetString(settings, "hosting-mode", "windowed");
-    if (word == "windowed")
-        return HostingMode::Windowed;
-    if (word == "window-to-visual")
-        return HostingMode::WindowToVisual;
+    if (word == "windowed") return HostingMode::Windowed;
+    if (word == "window-to-visual") return HostingMode::WindowToVisual;
     throw std::runtime_error("invalid hosting mode");
 }
 
-ContentMode ReadContentMode(const nlohmann::json& settings)
-{
+ContentMode ReadContentMode(const nlohmann::json& settings) {
     const std::string word = JsonGetString(settings, "content-mode", "bundle");
-    if (word == "bundle")
-        return ContentMode::Bundle;
-    if (word == "remote")
-        return ContentMode::Remote;
+    if (word == "bundle") return ContentMode::Bundle;
+    if (word == "remote") return ContentMode::Remote;
     throw std::runtime_error("invalid content mode");
 }
 
-} // namespace
+}  // namespace
 
-void ParseAppConfig(const std::string& text, AppConfig& config)
-{
+void ParseAppConfig(const std::string& text, AppConfig& config) {
     // The file is read as raw bytes; anything after a NUL is not part of it.
     const std::size_t nul = text.find('\0');
     const auto end = nul == std::string::npos ? text.end() : text.begin() + static_cast<std::ptrdiff_t>(nul);
@@ -81,8 +64,7 @@ void ParseAppConfig(const std::string& text, AppConfig& config)
     const nlohmann::json root = nlohmann::json::parse(text.begin(), end, nullptr, allowExceptions, ignoreComments);
 
     config.name = JsonGetString(root, "name", "");
-    if (config.name.empty())
-        throw std::runtime_error("invalid name");
+    if (config.name.empty()) throw std::runtime_error("invalid name");
     config.main = JsonGetString(root, "main", "index.html");
 
     const nlohmann::json& window = Section(root, "window");
@@ -104,6 +86,5 @@ void ParseAppConfig(const std::string& text, AppConfig& config)
     config.allowHostInputProcessing = JsonGetBool(settings, "allow-host-input-processing", true);
 
     const nlohmann::json& messages = Section(root, "messages");
-    config.installRuntimeMessage =
-        JsonGetString(messages, "install-webview2-required", defaultInstallRuntimeMessage);
+    config.installRuntimeMessage = JsonGetString(messages, "install-webview2-required", defaultInstallRuntimeMessage);
 }

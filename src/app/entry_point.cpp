@@ -116,8 +116,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     MSG message{};
     {
-        PallantWebView webView(config, bundle, window, appFolder, webFolderName, browserFolder, userDataFolder,
-                               loader);
+        PallantWebView webView(config, bundle, window, appFolder, webFolderName, browserFolder, userDataFolder, loader);
         g_webView = &webView;
         webView.Init();
 

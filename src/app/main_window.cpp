@@ -81,32 +81,32 @@ HWND CreateMainWindow(HINSTANCE instance, const AppConfig& config, const std::ws
 
 LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    case WM_MOVE:
-    case WM_MOVING:
-        if (g_webView && g_webView->controller) g_webView->controller->NotifyParentWindowPositionChanged();
-        return 0;
-    case WM_SIZE:
-        if (g_webView) g_webView->OnMainWindowSized(wParam);
-        return 0;
-    case WM_SETFOCUS:
-        if (g_webView && g_webView->controller) {
-            g_webView->controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
-        }
-        return DefWindowProcW(window, message, wParam, lParam);
-    case WM_INPUT:
-        if (g_webView) g_webView->OnRawInput(reinterpret_cast<HRAWINPUT>(lParam));
-        return 0;
-    case WM_SYSCOMMAND:
-        // Alt or F10 alone would open the window menu and take the keys from the page.
-        if (wParam == SC_KEYMENU && (static_cast<LONG>(lParam) >> 16) <= 0) return 0;
-        return DefWindowProcW(window, message, wParam, lParam);
-    case WM_TIMER:
-        if (wParam == pointerLockTimerId && g_webView) g_webView->ClipCursorToWindow();
-        return 0;
-    default:
-        return DefWindowProcW(window, message, wParam, lParam);
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_MOVE:
+        case WM_MOVING:
+            if (g_webView && g_webView->controller) g_webView->controller->NotifyParentWindowPositionChanged();
+            return 0;
+        case WM_SIZE:
+            if (g_webView) g_webView->OnMainWindowSized(wParam);
+            return 0;
+        case WM_SETFOCUS:
+            if (g_webView && g_webView->controller) {
+                g_webView->controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+            }
+            return DefWindowProcW(window, message, wParam, lParam);
+        case WM_INPUT:
+            if (g_webView) g_webView->OnRawInput(reinterpret_cast<HRAWINPUT>(lParam));
+            return 0;
+        case WM_SYSCOMMAND:
+            // Alt or F10 alone would open the window menu and take the keys from the page.
+            if (wParam == SC_KEYMENU && (static_cast<LONG>(lParam) >> 16) <= 0) return 0;
+            return DefWindowProcW(window, message, wParam, lParam);
+        case WM_TIMER:
+            if (wParam == pointerLockTimerId && g_webView) g_webView->ClipCursorToWindow();
+            return 0;
+        default:
+            return DefWindowProcW(window, message, wParam, lParam);
     }
 }

@@ -16,15 +16,12 @@ using MessageAction = std::function<void(PallantWebView&, const nlohmann::json&,
 // Types are compared whole and case-sensitively; members are read before anything changes.
 const std::map<std::string, MessageAction>& MessageActions() {
     static const std::map<std::string, MessageAction> actions{
-        {"wrapper-init", [](PallantWebView& host, const nlohmann::json&, const std::string&) { host.SendInitResponse(); }},
-        {"extension-message",
-         [](PallantWebView& host, const nlohmann::json&, const std::string& text) {
-             host.extensions.DeliverPageMessage(text);
-         }},
-        {"set-fullscreen",
-         [](PallantWebView& host, const nlohmann::json& message, const std::string&) {
-             host.SetFullscreen(JsonGetBool(message, "fullscreen", false));
-         }},
+        {"wrapper-init",
+         [](PallantWebView& host, const nlohmann::json&, const std::string&) { host.SendInitResponse(); }},
+        {"extension-message", [](PallantWebView& host, const nlohmann::json&,
+                                 const std::string& text) { host.extensions.DeliverPageMessage(text); }},
+        {"set-fullscreen", [](PallantWebView& host, const nlohmann::json& message,
+                              const std::string&) { host.SetFullscreen(JsonGetBool(message, "fullscreen", false)); }},
         {"set-window-size",
          [](PallantWebView& host, const nlohmann::json& message, const std::string&) {
              const int32_t height = JsonGetInt(message, "windowHeight", 0);

@@ -6,15 +6,18 @@
 
 namespace {
 
-constexpr uint32_t kMagic = 0x747A6162;     // "tzab"
-constexpr uint32_t kBlobChunkId = 0x626C6F62;  // "blob"
+constexpr uint32_t kMagic = 0x747A6162;             // "tzab"
+constexpr uint32_t kBlobChunkId = 0x626C6F62;       // "blob"
 constexpr uint32_t kDirectoryChunkId = 0x66646972;  // "fdir"
 
-[[noreturn]] void ThrowReadError() { throw std::range_error("bundle read error"); }
-[[noreturn]] void ThrowFileReadError() { throw std::runtime_error("file read error"); }
+[[noreturn]] void ThrowReadError() {
+    throw std::range_error("bundle read error");
+}
+[[noreturn]] void ThrowFileReadError() {
+    throw std::runtime_error("file read error");
+}
 
-uint64_t CombineBigEndian(const uint8_t* bytes, int count)
-{
+uint64_t CombineBigEndian(const uint8_t* bytes, int count) {
     uint64_t value = 0;
     for (int i = 0; i < count; ++i) {
         value = (value << 8) | bytes[i];
@@ -24,30 +27,26 @@ uint64_t CombineBigEndian(const uint8_t* bytes, int count)
 
 }  // namespace
 
-void AssetBundle::SetMemorySource(const void* source, uint64_t length)
-{
+void AssetBundle::SetMemorySource(const void* source, uint64_t length) {
     readMode = kReadModeMemory;
     base = static_cast<const uint8_t*>(source);
     position = 0;
     limit = length;
 }
 
-void AssetBundle::SetStreamSource(FILE* source, uint64_t length)
-{
+void AssetBundle::SetStreamSource(FILE* source, uint64_t length) {
     readMode = kReadModeStream;
     stream = source;
     position = 0;
     limit = length;
 }
 
-uint64_t AssetBundle::Remaining() const
-{
+uint64_t AssetBundle::Remaining() const {
     // The position may lie past the limit after a seek to a hostile offset.
     return position < limit ? limit - position : 0;
 }
 
-void AssetBundle::SeekStream(uint64_t offset)
-{
+void AssetBundle::SeekStream(uint64_t offset) {
     if (offset > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
         ThrowFileReadError();
     }
@@ -61,8 +60,7 @@ void AssetBundle::SeekStream(uint64_t offset)
     }
 }
 
-void AssetBundle::ReadBytes(void* destination, uint64_t count)
-{
+void AssetBundle::ReadBytes(void* destination, uint64_t count) {
     if (count > Remaining()) {
         ThrowReadError();
     }
@@ -81,22 +79,19 @@ void AssetBundle::ReadBytes(void* destination, uint64_t count)
     position += count;
 }
 
-uint32_t AssetBundle::ReadU32()
-{
+uint32_t AssetBundle::ReadU32() {
     uint8_t bytes[4];
     ReadBytes(bytes, sizeof bytes);
     return static_cast<uint32_t>(CombineBigEndian(bytes, 4));
 }
 
-uint64_t AssetBundle::ReadU64()
-{
+uint64_t AssetBundle::ReadU64() {
     uint8_t bytes[8];
     ReadBytes(bytes, sizeof bytes);
     return CombineBigEndian(bytes, 8);
 }
 
-void AssetBundle::Load()
-{
+void AssetBundle::Load() {
     blobOffset = 0;
     blobLength = 0;
     chunks.clear();
@@ -146,8 +141,7 @@ void AssetBundle::Load()
     ReadDirectory(directory->second.start, directory->second.length);
 }
 
-void AssetBundle::ReadDirectory(uint64_t start, uint64_t length)
-{
+void AssetBundle::ReadDirectory(uint64_t start, uint64_t length) {
     if (length > std::numeric_limits<uint64_t>::max() - start) {
         throw std::runtime_error("bad chunk");
     }
@@ -189,14 +183,12 @@ void AssetBundle::ReadDirectory(uint64_t start, uint64_t length)
     }
 }
 
-const BundleEntry* AssetBundle::Find(const std::string& name) const
-{
+const BundleEntry* AssetBundle::Find(const std::string& name) const {
     const auto found = entries.find(name);
     return found == entries.end() ? nullptr : &found->second;
 }
 
-const uint8_t* AssetBundle::DataPointer(uint64_t offset) const
-{
+const uint8_t* AssetBundle::DataPointer(uint64_t offset) const {
     if (readMode != kReadModeMemory) {
         throw std::runtime_error("wrong read mode");
     }
@@ -207,8 +199,7 @@ const uint8_t* AssetBundle::DataPointer(uint64_t offset) const
     return base + blobOffset + offset;
 }
 
-void AssetBundle::Clear()
-{
+void AssetBundle::Clear() {
     chunks.clear();
     entries.clear();
 }

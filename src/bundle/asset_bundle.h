@@ -8,7 +8,7 @@
 // One chunk of the archive: its id (four bytes, big-endian) and where its data lies.
 struct BundleChunk {
     uint32_t id = 0;
-    uint64_t start = 0;   // absolute offset of the chunk's data
+    uint64_t start = 0;  // absolute offset of the chunk's data
     uint64_t length = 0;
 };
 

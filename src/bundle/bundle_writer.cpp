@@ -13,32 +13,30 @@ constexpr uint64_t kChunkHeaderLength = 12;
 constexpr uint64_t kEntryFixedLength = 37;
 constexpr size_t kCopyBufferLength = 1 << 20;
 
-void AppendU32(std::string& out, uint32_t value)
-{
+void AppendU32(std::string& out, uint32_t value) {
     for (int shift = 24; shift >= 0; shift -= 8) {
         out.push_back(static_cast<char>((value >> shift) & 0xFF));
     }
 }
 
-void AppendU64(std::string& out, uint64_t value)
-{
+void AppendU64(std::string& out, uint64_t value) {
     for (int shift = 56; shift >= 0; shift -= 8) {
         out.push_back(static_cast<char>((value >> shift) & 0xFF));
     }
 }
 
-uint64_t CheckedAdd(uint64_t a, uint64_t b)
-{
+uint64_t CheckedAdd(uint64_t a, uint64_t b) {
     if (b > std::numeric_limits<uint64_t>::max() - a) {
         throw std::runtime_error("archive too large for the bundle format");
     }
     return a + b;
 }
 
-std::string Describe(const std::filesystem::path& path) { return path.u8string(); }
+std::string Describe(const std::filesystem::path& path) {
+    return path.u8string();
+}
 
-void WriteOut(std::ostream& out, const char* data, size_t length)
-{
+void WriteOut(std::ostream& out, const char* data, size_t length) {
     out.write(data, static_cast<std::streamsize>(length));
     if (!out) {
         throw std::runtime_error("write failed");
@@ -47,9 +45,8 @@ void WriteOut(std::ostream& out, const char* data, size_t length)
 
 // Copies exactly `length` bytes of the file; a file that has grown or shrunk
 // since it was measured would make the directory lie, so that fails.
-void CopySourceFile(std::ostream& out, const std::filesystem::path& source, uint64_t length,
-              uint64_t& written, uint64_t total, const BundleWriter::Progress& progress)
-{
+void CopySourceFile(std::ostream& out, const std::filesystem::path& source, uint64_t length, uint64_t& written,
+                    uint64_t total, const BundleWriter::Progress& progress) {
     std::ifstream in(source, std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot open " + Describe(source));
@@ -80,18 +77,15 @@ void CopySourceFile(std::ostream& out, const std::filesystem::path& source, uint
 
 }  // namespace
 
-void BundleWriter::AddBytes(const std::string& name, std::string bytes)
-{
+void BundleWriter::AddBytes(const std::string& name, std::string bytes) {
     files_.push_back(File{name, std::move(bytes), {}, false});
 }
 
-void BundleWriter::AddFile(const std::string& name, const std::filesystem::path& source)
-{
+void BundleWriter::AddFile(const std::string& name, const std::filesystem::path& source) {
     files_.push_back(File{name, {}, source, true});
 }
 
-uint64_t BundleWriter::Write(std::ostream& out, const Progress& progress) const
-{
+uint64_t BundleWriter::Write(std::ostream& out, const Progress& progress) const {
     if (files_.size() > std::numeric_limits<uint32_t>::max()) {
         throw std::runtime_error("too many files for the bundle format");
     }
@@ -114,23 +108,21 @@ uint64_t BundleWriter::Write(std::ostream& out, const Progress& progress) const
             std::error_code error;
             length = std::filesystem::file_size(file.source, error);
             if (error) {
-                throw std::runtime_error("cannot read " + Describe(file.source) + ": " +
-                                         error.message());
+                throw std::runtime_error("cannot read " + Describe(file.source) + ": " + error.message());
             }
         }
         lengths.push_back(length);
         blobLength = CheckedAdd(blobLength, length);
         directoryLength = CheckedAdd(directoryLength, CheckedAdd(kEntryFixedLength, file.name.size()));
     }
-    const uint64_t total = CheckedAdd(
-        CheckedAdd(kHeaderLength + kChunkHeaderLength, blobLength),
-        CheckedAdd(kChunkHeaderLength, directoryLength));
+    const uint64_t total = CheckedAdd(CheckedAdd(kHeaderLength + kChunkHeaderLength, blobLength),
+                                      CheckedAdd(kChunkHeaderLength, directoryLength));
 
     std::string head;
     head.append("tzab");
-    AppendU32(head, 0);  // version
+    AppendU32(head, 0);                                     // version
     AppendU32(head, static_cast<uint32_t>(kHeaderLength));  // first chunk offset
-    AppendU32(head, 0);  // flags
+    AppendU32(head, 0);                                     // flags
     head.append("blob");
     AppendU64(head, blobLength);
     WriteOut(out, head.data(), head.size());
@@ -159,7 +151,7 @@ uint64_t BundleWriter::Write(std::ostream& out, const Progress& progress) const
         AppendU32(directory, 0);  // reserved
         AppendU64(directory, offset);
         AppendU64(directory, lengths[i]);
-        AppendU64(directory, 0);  // extra
+        AppendU64(directory, 0);    // extra
         directory.push_back('\0');  // stored, not compressed
         AppendU32(directory, static_cast<uint32_t>(files_[i].name.size()));
         directory.append(files_[i].name);

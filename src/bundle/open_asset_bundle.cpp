@@ -7,15 +7,13 @@
 #include "util/long_path.h"
 #include "util/text_convert.h"
 
-void BundleMapping::Close()
-{
+void BundleMapping::Close() {
     view.reset();
     mapping.reset();
     file.reset();
 }
 
-bool OpenAssetBundle(AssetBundle& bundle, const std::string& appFolder, BundleMapping& mapping)
-{
+bool OpenAssetBundle(AssetBundle& bundle, const std::string& appFolder, BundleMapping& mapping) {
     const std::string path = appFolder + "www\\" + "assets.dat";
     if (!PathExists(path)) {
         return true;  // no archive: everything comes from the folder
@@ -23,9 +21,8 @@ bool OpenAssetBundle(AssetBundle& bundle, const std::string& appFolder, BundleMa
     uint64_t length = FileSize(path);
 
     mapping.Close();
-    mapping.file.reset(::CreateFileW(ToLongPath(Utf8ToWide(path)).c_str(), GENERIC_READ,
-                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    mapping.file.reset(::CreateFileW(ToLongPath(Utf8ToWide(path)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!mapping.file.valid()) {
         return false;
     }
@@ -40,8 +37,7 @@ bool OpenAssetBundle(AssetBundle& bundle, const std::string& appFolder, BundleMa
         length = static_cast<uint64_t>(current.QuadPart);
     }
 
-    mapping.mapping.reset(
-        ::CreateFileMappingW(mapping.file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    mapping.mapping.reset(::CreateFileMappingW(mapping.file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
     if (!mapping.mapping.valid()) {
         return false;
     }

@@ -52,7 +52,9 @@ void ExtensionManager::NotifyMainWindowCreated(HWND mainWindow) {
     if (mainWindowCreatedEntry) mainWindowCreatedEntry(mainWindow);
 }
 
-void ExtensionManager::AttachWebView(PallantWebView* webView) { webViewHost = webView; }
+void ExtensionManager::AttachWebView(PallantWebView* webView) {
+    webViewHost = webView;
+}
 
 void ExtensionManager::DeliverPageMessage(const std::string& text) {
     if (extensionMessageEntry) extensionMessageEntry(text.c_str());
@@ -93,4 +95,6 @@ const char* ExtensionManager::GetFolderPath(const char* placeholder) {
     return found == webViewHost->folderPaths.end() ? "" : found->second.c_str();
 }
 
-const char* ExtensionManager::GetPackageJson() { return packageJsonText.c_str(); }
+const char* ExtensionManager::GetPackageJson() {
+    return packageJsonText.c_str();
+}

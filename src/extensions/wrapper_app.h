@@ -29,8 +29,8 @@ struct IWrapperApp {
 };
 
 extern "C" {
-using ExtensionInitFunction = const char** (*)(const char* appFolder, const char* webFolder,
-                                               const char* userDataFolder, IWrapperApp* app);
+using ExtensionInitFunction = const char** (*)(const char* appFolder, const char* webFolder, const char* userDataFolder,
+                                               IWrapperApp* app);
 using ExtensionReleaseFunction = void (*)();
 using ExtensionMainWindowCreatedFunction = void (*)(HWND mainWindow);
 using ExtensionMessageFunction = void (*)(const char* messageJson);

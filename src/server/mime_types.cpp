@@ -7,8 +7,7 @@
 
 namespace {
 
-std::map<std::string, std::string> BuildMimeTypes()
-{
+std::map<std::string, std::string> BuildMimeTypes() {
     static const std::pair<const char*, const char*> rows[] = {
         {".html", "text/html; charset=utf-8"},
         {".htm", "text/html; charset=utf-8"},
@@ -62,18 +61,16 @@ std::map<std::string, std::string> BuildMimeTypes()
         {".scon", "application/json"},
     };
     std::map<std::string, std::string> types;
-    for (const auto& row : rows)
-        types.emplace(row.first, row.second); // an extension already present keeps its type
+    for (const auto& row : rows) types.emplace(row.first, row.second);  // an extension already present keeps its type
     return types;
 }
 
 // Built before start-up runs and only read afterwards.
 const std::map<std::string, std::string> mimeTypes = BuildMimeTypes();
 
-} // namespace
+}  // namespace
 
-std::string MimeTypeForPath(const std::string& path)
-{
+std::string MimeTypeForPath(const std::string& path) {
     const std::size_t dot = path.rfind('.');
     const std::string extension = dot == std::string::npos ? std::string() : ToLowerAscii(path.substr(dot));
     const auto found = mimeTypes.find(extension);

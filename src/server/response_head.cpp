@@ -3,8 +3,7 @@
 #include "server/mime_types.h"
 #include "server/range_header.h"
 
-ResponseHead ComposeMissingResponseHead()
-{
+ResponseHead ComposeMissingResponseHead() {
     ResponseHead head;
     head.status = 404;
     head.reason = "Not Found";
@@ -13,8 +12,7 @@ ResponseHead ComposeMissingResponseHead()
 }
 
 ResponseHead ComposeResponseHead(const std::string& requestPath, uint64_t contentLength,
-                                 const std::optional<std::string>& rangeValue)
-{
+                                 const std::optional<std::string>& rangeValue) {
     ResponseHead head;
     head.headers.push_back("Cache-Control: no-store");
     head.headers.push_back("Content-Type: " + MimeTypeForPath(requestPath));
@@ -42,8 +40,8 @@ ResponseHead ComposeResponseHead(const std::string& requestPath, uint64_t conten
         end = range->start + maxRangeLength - 1;
         length = maxRangeLength;
     }
-    head.headers.push_back("Content-Range: bytes " + std::to_string(range->start) + "-" + std::to_string(end) +
-                           "/" + std::to_string(contentLength));
+    head.headers.push_back("Content-Range: bytes " + std::to_string(range->start) + "-" + std::to_string(end) + "/" +
+                           std::to_string(contentLength));
     head.headers.push_back("Content-Length: " + std::to_string(length));
     head.status = 206;
     head.reason = "Partial Content";
@@ -52,12 +50,10 @@ ResponseHead ComposeResponseHead(const std::string& requestPath, uint64_t conten
     return head;
 }
 
-std::string JoinHeaderLines(const std::vector<std::string>& lines)
-{
+std::string JoinHeaderLines(const std::vector<std::string>& lines) {
     std::string text;
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0)
-            text += '\n';
+        if (i > 0) text += '\n';
         text += lines[i];
     }
     return text;

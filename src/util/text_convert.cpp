@@ -10,28 +10,27 @@ namespace {
 // The system conversions count in signed 32-bit integers; a longer input would
 // wrap to a negative (or a small) count and convert the wrong text.
 bool FitsSystemCount(size_t length) {
-  return length <= static_cast<size_t>(INT_MAX);
+    return length <= static_cast<size_t>(INT_MAX);
 }
 
 }  // namespace
 
 std::wstring Utf8ToWide(const std::string& text) {
-  if (text.empty() || !FitsSystemCount(text.size())) return std::wstring();
-  const int length = static_cast<int>(text.size());
-  const int needed = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
-  if (needed <= 0) return std::wstring();
-  std::wstring result(static_cast<size_t>(needed), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, result.data(), needed);
-  return result;
+    if (text.empty() || !FitsSystemCount(text.size())) return std::wstring();
+    const int length = static_cast<int>(text.size());
+    const int needed = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, nullptr, 0);
+    if (needed <= 0) return std::wstring();
+    std::wstring result(static_cast<size_t>(needed), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), length, result.data(), needed);
+    return result;
 }
 
 std::string WideToUtf8(const std::wstring& text) {
-  if (text.empty() || !FitsSystemCount(text.size())) return std::string();
-  const int length = static_cast<int>(text.size());
-  const int needed =
-      ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-  if (needed <= 0) return std::string();
-  std::string result(static_cast<size_t>(needed), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
-  return result;
+    if (text.empty() || !FitsSystemCount(text.size())) return std::string();
+    const int length = static_cast<int>(text.size());
+    const int needed = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0) return std::string();
+    std::string result(static_cast<size_t>(needed), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
+    return result;
 }

@@ -9,7 +9,6 @@
 
 namespace {
 
-
 std::string ToUtf8(const CoTaskMemPtr<wchar_t>& text) {
     return text ? WideToUtf8(text.get()) : std::string();
 }

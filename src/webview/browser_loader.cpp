@@ -16,7 +16,7 @@ std::string LoadBrowserLoader(const std::string& appFolder, BrowserLoader& loade
         reinterpret_cast<void*>(GetProcAddress(loader.module.get(), versionExport)));
     loader.createEnvironmentWithOptions = reinterpret_cast<CreateCoreWebView2EnvironmentWithOptionsFn>(
         reinterpret_cast<void*>(GetProcAddress(loader.module.get(), createExport)));
-    const char* missing = !loader.getAvailableBrowserVersion ? versionExport
+    const char* missing = !loader.getAvailableBrowserVersion     ? versionExport
                           : !loader.createEnvironmentWithOptions ? createExport
                                                                  : nullptr;
     if (missing) {

@@ -45,8 +45,7 @@ template <class Interface, class Signature = decltype(&Interface::Invoke)>
 class CallbackHandler;
 
 template <class Interface, class Owner, class... Args>
-class CallbackHandler<Interface, HRESULT (STDMETHODCALLTYPE Owner::*)(Args...)> final
-    : public ComObject<Interface> {
+class CallbackHandler<Interface, HRESULT (STDMETHODCALLTYPE Owner::*)(Args...)> final : public ComObject<Interface> {
 public:
     using Function = std::function<HRESULT(Args...)>;
     explicit CallbackHandler(Function function) : function_(std::move(function)) {}

@@ -15,8 +15,8 @@ std::string SchemeOf(const std::string& uri) {
     if (colon == std::string::npos || colon == 0) return {};
     const std::string scheme = uri.substr(0, colon);
     const bool valid = std::all_of(scheme.begin(), scheme.end(), [](unsigned char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' ||
-               c == '-' || c == '.';
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '+' || c == '-' ||
+               c == '.';
     });
     return valid ? Lower(scheme) : std::string();
 }
@@ -32,9 +32,8 @@ std::string UrlOrigin(const std::string& url) {
     if (scheme.empty() || url.compare(scheme.size(), 3, "://") != 0) return {};
     const auto authorityStart = scheme.size() + 3;
     const auto authorityEnd = url.find_first_of("/?#", authorityStart);
-    std::string authority = Lower(url.substr(authorityStart, authorityEnd == std::string::npos
-                                                                  ? std::string::npos
-                                                                  : authorityEnd - authorityStart));
+    std::string authority = Lower(url.substr(
+        authorityStart, authorityEnd == std::string::npos ? std::string::npos : authorityEnd - authorityStart));
     // User information never names the origin.
     const auto at = authority.rfind('@');
     if (at != std::string::npos) authority.erase(0, at + 1);

@@ -16,8 +16,7 @@ bool CheckBrowserRuntime(const AppConfig& config, const BrowserLoader& loader, c
     if (fixed) {
         MessageBoxW(nullptr, Utf8ToWide(fixedRuntimeMissingMessage).c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
     } else {
-        MessageBoxW(nullptr, Utf8ToWide(config.installRuntimeMessage).c_str(), caption.c_str(),
-                    MB_OK | MB_ICONWARNING);
+        MessageBoxW(nullptr, Utf8ToWide(config.installRuntimeMessage).c_str(), caption.c_str(), MB_OK | MB_ICONWARNING);
         ShellExecuteW(nullptr, L"open", runtimeDownloadUrl, nullptr, nullptr, SW_SHOWDEFAULT);
     }
     return false;

@@ -11,9 +11,9 @@
 namespace e2e {
 
 struct MessageBoxRecord {
-  std::string caption;  // UTF-8
-  std::string text;     // UTF-8
-  IconKind icon = IconKind::Unknown;
+    std::string caption;  // UTF-8
+    std::string text;     // UTF-8
+    IconKind icon = IconKind::Unknown;
 };
 
 // Visible top-level dialog windows (class "#32770") of the process.

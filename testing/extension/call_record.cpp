@@ -29,4 +29,6 @@ void AppendRecord(nlohmann::json line) {
     }
 }
 
-nlohmann::json TextOrNull(const char* text) { return text ? nlohmann::json(text) : nlohmann::json(nullptr); }
+nlohmann::json TextOrNull(const char* text) {
+    return text ? nlohmann::json(text) : nlohmann::json(nullptr);
+}

@@ -19,7 +19,7 @@ std::string EchoOf(const char* pageMessage) {
     json received = json::parse(pageMessage, nullptr, false);
     if (received.is_discarded()) received = nullptr;
     return json{{"type", "extension-echo"}, {"received", received}}.dump(-1, ' ', false,
-                                                                           json::error_handler_t::replace);
+                                                                         json::error_handler_t::replace);
 }
 
 }  // namespace

@@ -25,174 +25,171 @@ std::string InterfaceName(REFIID iid);
 
 template <class... Iids>
 bool IsOneOf(REFIID iid, const Iids&... iids) {
-  return ((iid == iids) || ...);
+    return ((iid == iids) || ...);
 }
 
 // Self provides `static constexpr char objectName[]` (the transcript name) and
 // `bool Answers(REFIID)` (which interfaces QueryInterface gives out).
 template <class Self, class Interface>
 class ComObject : public SlotDefaults<Self, Interface> {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-    if (out == nullptr) return E_POINTER;
-    const bool offered = iid == __uuidof(IUnknown) || static_cast<Self*>(this)->Answers(iid);
-    Json line = Call("QueryInterface");
-    line["interface"] = InterfaceName(iid);
-    line["offered"] = offered;
-    Runtime::Get().Record(std::move(line));
-    if (!offered) {
-      *out = nullptr;
-      return E_NOINTERFACE;
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (out == nullptr) return E_POINTER;
+        const bool offered = iid == __uuidof(IUnknown) || static_cast<Self*>(this)->Answers(iid);
+        Json line = Call("QueryInterface");
+        line["interface"] = InterfaceName(iid);
+        line["offered"] = offered;
+        Runtime::Get().Record(std::move(line));
+        if (!offered) {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        // Every interface of the object is one chain, so they share one address.
+        *out = static_cast<Interface*>(this);
+        AddRef();
+        return S_OK;
     }
-    // Every interface of the object is one chain, so they share one address.
-    *out = static_cast<Interface*>(this);
-    AddRef();
-    return S_OK;
-  }
 
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
 
-  ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
-    if (left == 0) delete static_cast<Self*>(this);
-    return left;
-  }
-
-  HRESULT NotImplemented(const char* method) {
-    Json line = Call(method);
-    line["hr"] = HresultText(E_NOTIMPL);
-    Runtime::Get().Record(std::move(line));
-    return E_NOTIMPL;
-  }
-
-  // The object behind an interface pointer if it is one of ours of this kind;
-  // lets the stand-in read its own objects without going through (and
-  // recording) their interface calls.
-  static Self* FromInterface(const void* pointer) {
-    std::lock_guard<std::mutex> guard(InstanceLock());
-    return Instances().count(pointer) != 0
-               ? static_cast<Self*>(static_cast<Interface*>(const_cast<void*>(pointer)))
-               : nullptr;
-  }
-
-  Interface* AsInterface() { return static_cast<Interface*>(this); }
-
- protected:
-  ComObject() {
-    Runtime::Get().CountCreated(Self::objectName);
-    std::lock_guard<std::mutex> guard(InstanceLock());
-    Instances().insert(static_cast<const void*>(static_cast<Interface*>(this)));
-  }
-  ~ComObject() {
-    {
-      std::lock_guard<std::mutex> guard(InstanceLock());
-      Instances().erase(static_cast<const void*>(static_cast<Interface*>(this)));
+    ULONG STDMETHODCALLTYPE Release() override {
+        const ULONG left = --refs_;
+        if (left == 0) delete static_cast<Self*>(this);
+        return left;
     }
-    if (Runtime* runtime = Runtime::Existing()) runtime->CountDestroyed(Self::objectName);
-  }
-  ComObject(const ComObject&) = delete;
-  ComObject& operator=(const ComObject&) = delete;
 
-  // A transcript line for a call on this object: "<objectName>.<method>".
-  static Json Call(const char* method) {
-    return Event(std::string(Self::objectName) + "." + method);
-  }
-  static void Record(Json line) { Runtime::Get().Record(std::move(line)); }
-
-  // A getter's answer: records the value (or the failure) and returns the code.
-  template <class T>
-  static HRESULT Answer(const char* method, T* out, const T& value, const Json& shown) {
-    Json line = Call(method);
-    if (out == nullptr) {
-      line["hr"] = HresultText(E_POINTER);
-      Record(std::move(line));
-      return E_POINTER;
+    HRESULT NotImplemented(const char* method) {
+        Json line = Call(method);
+        line["hr"] = HresultText(E_NOTIMPL);
+        Runtime::Get().Record(std::move(line));
+        return E_NOTIMPL;
     }
-    *out = value;
-    line["value"] = shown;
-    Record(std::move(line));
-    return S_OK;
-  }
 
-  // A string getter's answer: a CoTaskMemAlloc'd copy for the caller.
-  static HRESULT AnswerText(const char* method, LPWSTR* out, const std::wstring& value) {
-    Json line = Call(method);
-    const HRESULT hr = CopyToCaller(value, out);
-    if (SUCCEEDED(hr)) {
-      line["value"] = WideJson(value.c_str());
-    } else {
-      line["hr"] = HresultText(hr);
+    // The object behind an interface pointer if it is one of ours of this kind;
+    // lets the stand-in read its own objects without going through (and
+    // recording) their interface calls.
+    static Self* FromInterface(const void* pointer) {
+        std::lock_guard<std::mutex> guard(InstanceLock());
+        return Instances().count(pointer) != 0 ? static_cast<Self*>(static_cast<Interface*>(const_cast<void*>(pointer)))
+                                               : nullptr;
     }
-    Record(std::move(line));
-    return hr;
-  }
 
-  // A getter for a part the object always has: a new reference for the caller.
-  template <class Out, class Part>
-  static HRESULT AnswerPart(const char* method, Out** out, Part* part) {
-    Json line = Call(method);
-    if (out == nullptr) {
-      line["hr"] = HresultText(E_POINTER);
-      Record(std::move(line));
-      return E_POINTER;
+    Interface* AsInterface() { return static_cast<Interface*>(this); }
+
+protected:
+    ComObject() {
+        Runtime::Get().CountCreated(Self::objectName);
+        std::lock_guard<std::mutex> guard(InstanceLock());
+        Instances().insert(static_cast<const void*>(static_cast<Interface*>(this)));
     }
-    Record(std::move(line));
-    part->AddRef();
-    *out = part->AsInterface();
-    return S_OK;
-  }
-
-  // A getter for an interface the object may hold or not; "value" tells which.
-  template <class Out>
-  static HRESULT AnswerHeld(const char* method, Out** out, const ComPtr<Out>& held) {
-    Json line = Call(method);
-    if (out == nullptr) {
-      line["hr"] = HresultText(E_POINTER);
-      Record(std::move(line));
-      return E_POINTER;
+    ~ComObject() {
+        {
+            std::lock_guard<std::mutex> guard(InstanceLock());
+            Instances().erase(static_cast<const void*>(static_cast<Interface*>(this)));
+        }
+        if (Runtime* runtime = Runtime::Existing()) runtime->CountDestroyed(Self::objectName);
     }
-    line["value"] = static_cast<bool>(held);
-    Record(std::move(line));
-    *out = held.get();
-    if (*out != nullptr) (*out)->AddRef();
-    return S_OK;
-  }
+    ComObject(const ComObject&) = delete;
+    ComObject& operator=(const ComObject&) = delete;
 
-  // A setter's line: the value as set, and success.
-  static HRESULT NoteSet(const char* method, const Json& shown) {
-    Json line = Call(method);
-    line["value"] = shown;
-    Record(std::move(line));
-    return S_OK;
-  }
+    // A transcript line for a call on this object: "<objectName>.<method>".
+    static Json Call(const char* method) { return Event(std::string(Self::objectName) + "." + method); }
+    static void Record(Json line) { Runtime::Get().Record(std::move(line)); }
 
-  // A string setter's answer: records the value; null is refused and changes nothing.
-  static HRESULT NoteSetText(const char* method, LPCWSTR value, std::wstring& field) {
-    NoteSet(method, WideJson(value));
-    if (value == nullptr) return E_INVALIDARG;
-    field = value;
-    return S_OK;
-  }
+    // A getter's answer: records the value (or the failure) and returns the code.
+    template <class T>
+    static HRESULT Answer(const char* method, T* out, const T& value, const Json& shown) {
+        Json line = Call(method);
+        if (out == nullptr) {
+            line["hr"] = HresultText(E_POINTER);
+            Record(std::move(line));
+            return E_POINTER;
+        }
+        *out = value;
+        line["value"] = shown;
+        Record(std::move(line));
+        return S_OK;
+    }
 
- private:
-  static std::set<const void*>& Instances() {
-    static std::set<const void*> instances;
-    return instances;
-  }
-  static std::mutex& InstanceLock() {
-    static std::mutex lock;
-    return lock;
-  }
+    // A string getter's answer: a CoTaskMemAlloc'd copy for the caller.
+    static HRESULT AnswerText(const char* method, LPWSTR* out, const std::wstring& value) {
+        Json line = Call(method);
+        const HRESULT hr = CopyToCaller(value, out);
+        if (SUCCEEDED(hr)) {
+            line["value"] = WideJson(value.c_str());
+        } else {
+            line["hr"] = HresultText(hr);
+        }
+        Record(std::move(line));
+        return hr;
+    }
 
-  std::atomic<ULONG> refs_{1};
+    // A getter for a part the object always has: a new reference for the caller.
+    template <class Out, class Part>
+    static HRESULT AnswerPart(const char* method, Out** out, Part* part) {
+        Json line = Call(method);
+        if (out == nullptr) {
+            line["hr"] = HresultText(E_POINTER);
+            Record(std::move(line));
+            return E_POINTER;
+        }
+        Record(std::move(line));
+        part->AddRef();
+        *out = part->AsInterface();
+        return S_OK;
+    }
+
+    // A getter for an interface the object may hold or not; "value" tells which.
+    template <class Out>
+    static HRESULT AnswerHeld(const char* method, Out** out, const ComPtr<Out>& held) {
+        Json line = Call(method);
+        if (out == nullptr) {
+            line["hr"] = HresultText(E_POINTER);
+            Record(std::move(line));
+            return E_POINTER;
+        }
+        line["value"] = static_cast<bool>(held);
+        Record(std::move(line));
+        *out = held.get();
+        if (*out != nullptr) (*out)->AddRef();
+        return S_OK;
+    }
+
+    // A setter's line: the value as set, and success.
+    static HRESULT NoteSet(const char* method, const Json& shown) {
+        Json line = Call(method);
+        line["value"] = shown;
+        Record(std::move(line));
+        return S_OK;
+    }
+
+    // A string setter's answer: records the value; null is refused and changes nothing.
+    static HRESULT NoteSetText(const char* method, LPCWSTR value, std::wstring& field) {
+        NoteSet(method, WideJson(value));
+        if (value == nullptr) return E_INVALIDARG;
+        field = value;
+        return S_OK;
+    }
+
+private:
+    static std::set<const void*>& Instances() {
+        static std::set<const void*> instances;
+        return instances;
+    }
+    static std::mutex& InstanceLock() {
+        static std::mutex lock;
+        return lock;
+    }
+
+    std::atomic<ULONG> refs_{1};
 };
 
 // A new object with one reference, owned by the returned pointer.
 template <class T, class... Args>
 ComPtr<T> MakeObject(Args&&... args) {
-  ComPtr<T> object;
-  object.attach(new T(std::forward<Args>(args)...));
-  return object;
+    ComPtr<T> object;
+    object.attach(new T(std::forward<Args>(args)...));
+    return object;
 }
 
 }  // namespace standin

@@ -11,40 +11,42 @@ namespace standin {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows strings are UTF-16");
 
-Json WideJson(LPCWSTR text) { return TextOrNull(reinterpret_cast<const char16_t*>(text)); }
+Json WideJson(LPCWSTR text) {
+    return TextOrNull(reinterpret_cast<const char16_t*>(text));
+}
 
 std::string WideToUtf8(LPCWSTR text) {
-  if (text == nullptr) return {};
-  return Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
+    if (text == nullptr) return {};
+    return Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
 }
 
 std::wstring Utf8ToWide(std::string_view text) {
-  const std::u16string wide = Utf8ToUtf16(text);
-  return std::wstring(wide.begin(), wide.end());
+    const std::u16string wide = Utf8ToUtf16(text);
+    return std::wstring(wide.begin(), wide.end());
 }
 
 HRESULT CopyToCaller(const std::wstring& text, LPWSTR* out) {
-  if (out == nullptr) return E_POINTER;
-  const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  auto* copy = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
-  *out = copy;
-  if (copy == nullptr) return E_OUTOFMEMORY;
-  std::memcpy(copy, text.c_str(), bytes);
-  return S_OK;
+    if (out == nullptr) return E_POINTER;
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    auto* copy = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
+    *out = copy;
+    if (copy == nullptr) return E_OUTOFMEMORY;
+    std::memcpy(copy, text.c_str(), bytes);
+    return S_OK;
 }
 
 bool ReadEnvironmentVariable(LPCWSTR name, std::wstring& value) {
-  const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
-  if (size == 0) {
-    value.clear();
-    // An empty variable also reports 0; only a missing one sets this error.
-    return ::GetLastError() != ERROR_ENVVAR_NOT_FOUND;
-  }
-  std::wstring buffer(size, L'\0');
-  const DWORD length = ::GetEnvironmentVariableW(name, buffer.data(), size);
-  buffer.resize(length < size ? length : 0);
-  value = buffer;
-  return true;
+    const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0) {
+        value.clear();
+        // An empty variable also reports 0; only a missing one sets this error.
+        return ::GetLastError() != ERROR_ENVVAR_NOT_FOUND;
+    }
+    std::wstring buffer(size, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(name, buffer.data(), size);
+    buffer.resize(length < size ? length : 0);
+    value = buffer;
+    return true;
 }
 
 }  // namespace standin

@@ -12,183 +12,176 @@
 
 namespace standin {
 
-Environment::Environment(std::wstring userDataFolder)
-    : userDataFolder_(std::move(userDataFolder)) {}
+Environment::Environment(std::wstring userDataFolder) : userDataFolder_(std::move(userDataFolder)) {}
 
 Environment::~Environment() {
-  if (Runtime* runtime = Runtime::Existing()) runtime->Record(Event("destroyed:Environment"));
+    if (Runtime* runtime = Runtime::Existing()) runtime->Record(Event("destroyed:Environment"));
 }
 
 bool Environment::Answers(REFIID iid) const {
-  const Runtime& runtime = Runtime::Get();
-  if (IsOneOf(iid, __uuidof(ICoreWebView2Environment), __uuidof(ICoreWebView2Environment2),
-              __uuidof(ICoreWebView2Environment3), __uuidof(ICoreWebView2Environment4),
-              __uuidof(ICoreWebView2Environment5), __uuidof(ICoreWebView2Environment6),
-              __uuidof(ICoreWebView2Environment7), __uuidof(ICoreWebView2Environment8),
-              __uuidof(ICoreWebView2Environment9))) {
-    return true;
-  }
-  if (iid == __uuidof(ICoreWebView2Environment10)) return runtime.Offers(Offer::Environment10);
-  if (IsOneOf(iid, __uuidof(ICoreWebView2Environment11), __uuidof(ICoreWebView2Environment12),
-              __uuidof(ICoreWebView2Environment13), __uuidof(ICoreWebView2Environment14))) {
-    return runtime.Offers(Offer::Environment14);
-  }
-  return false;
+    const Runtime& runtime = Runtime::Get();
+    if (IsOneOf(iid, __uuidof(ICoreWebView2Environment), __uuidof(ICoreWebView2Environment2),
+                __uuidof(ICoreWebView2Environment3), __uuidof(ICoreWebView2Environment4),
+                __uuidof(ICoreWebView2Environment5), __uuidof(ICoreWebView2Environment6),
+                __uuidof(ICoreWebView2Environment7), __uuidof(ICoreWebView2Environment8),
+                __uuidof(ICoreWebView2Environment9))) {
+        return true;
+    }
+    if (iid == __uuidof(ICoreWebView2Environment10)) return runtime.Offers(Offer::Environment10);
+    if (IsOneOf(iid, __uuidof(ICoreWebView2Environment11), __uuidof(ICoreWebView2Environment12),
+                __uuidof(ICoreWebView2Environment13), __uuidof(ICoreWebView2Environment14))) {
+        return runtime.Offers(Offer::Environment14);
+    }
+    return false;
 }
 
-HRESULT Environment::ScheduleController(
-    HWND parentWindow, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) {
-  if (handler == nullptr) return E_INVALIDARG;
-  Runtime& runtime = Runtime::Get();
-  runtime.mainWindow = parentWindow;
-  auto self = ComPtr<Environment>::Wrap(this);
-  auto completion = ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>::Wrap(handler);
-  runtime.After(runtime.scenario().tickMs, [self, parentWindow, completion] {
-    Runtime& current = Runtime::Get();
-    const std::optional<std::int32_t> failure = current.scenario().controllerResult;
-    ComPtr<Controller> controller;
-    if (!failure) controller = MakeObject<Controller>(self, parentWindow);
-    const HRESULT code = failure ? static_cast<HRESULT>(*failure) : S_OK;
-    const HRESULT result =
-        completion->Invoke(code, controller ? controller->AsInterface() : nullptr);
-    Json line = Event("deliver:controller");
-    line["hr"] = HresultText(code);
-    line["object"] = static_cast<bool>(controller);
-    line["result"] = HresultText(result);
-    current.Record(std::move(line));
-    if (failure) current.player().Start();
-  });
-  return S_OK;
+HRESULT Environment::ScheduleController(HWND parentWindow,
+                                        ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) {
+    if (handler == nullptr) return E_INVALIDARG;
+    Runtime& runtime = Runtime::Get();
+    runtime.mainWindow = parentWindow;
+    auto self = ComPtr<Environment>::Wrap(this);
+    auto completion = ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>::Wrap(handler);
+    runtime.After(runtime.scenario().tickMs, [self, parentWindow, completion] {
+        Runtime& current = Runtime::Get();
+        const std::optional<std::int32_t> failure = current.scenario().controllerResult;
+        ComPtr<Controller> controller;
+        if (!failure) controller = MakeObject<Controller>(self, parentWindow);
+        const HRESULT code = failure ? static_cast<HRESULT>(*failure) : S_OK;
+        const HRESULT result = completion->Invoke(code, controller ? controller->AsInterface() : nullptr);
+        Json line = Event("deliver:controller");
+        line["hr"] = HresultText(code);
+        line["object"] = static_cast<bool>(controller);
+        line["result"] = HresultText(result);
+        current.Record(std::move(line));
+        if (failure) current.player().Start();
+    });
+    return S_OK;
 }
 
-HRESULT Environment::CreateCoreWebView2Controller(
-    HWND parentWindow, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) {
-  Json line = Call("CreateCoreWebView2Controller");
-  line["parentWindow"] = HandleText(reinterpret_cast<std::uintptr_t>(parentWindow));
-  const HRESULT hr = ScheduleController(parentWindow, handler);
-  if (FAILED(hr)) line["hr"] = HresultText(hr);
-  Record(std::move(line));
-  return hr;
+HRESULT Environment::CreateCoreWebView2Controller(HWND parentWindow,
+                                                  ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) {
+    Json line = Call("CreateCoreWebView2Controller");
+    line["parentWindow"] = HandleText(reinterpret_cast<std::uintptr_t>(parentWindow));
+    const HRESULT hr = ScheduleController(parentWindow, handler);
+    if (FAILED(hr)) line["hr"] = HresultText(hr);
+    Record(std::move(line));
+    return hr;
 }
 
 HRESULT Environment::CreateCoreWebView2ControllerOptions(ICoreWebView2ControllerOptions** value) {
-  Json line = Call("CreateCoreWebView2ControllerOptions");
-  if (value == nullptr) {
-    line["hr"] = HresultText(E_POINTER);
+    Json line = Call("CreateCoreWebView2ControllerOptions");
+    if (value == nullptr) {
+        line["hr"] = HresultText(E_POINTER);
+        Record(std::move(line));
+        return E_POINTER;
+    }
     Record(std::move(line));
-    return E_POINTER;
-  }
-  Record(std::move(line));
-  *value = MakeObject<ControllerOptions>().detach()->AsInterface();
-  return S_OK;
+    *value = MakeObject<ControllerOptions>().detach()->AsInterface();
+    return S_OK;
 }
 
 HRESULT Environment::CreateCoreWebView2ControllerWithOptions(
     HWND ParentWindow, ICoreWebView2ControllerOptions* options,
     ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) {
-  Json line = Call("CreateCoreWebView2ControllerWithOptions");
-  line["parentWindow"] = HandleText(reinterpret_cast<std::uintptr_t>(ParentWindow));
-  if (options == nullptr) {
-    line["options"] = nullptr;
-  } else if (const ControllerOptions* own = ControllerOptions::FromInterface(options)) {
-    line["options"] = own->Describe();
-  } else {
-    line["options"] = "other";
-  }
-  const HRESULT hr = ScheduleController(ParentWindow, handler);
-  if (FAILED(hr)) line["hr"] = HresultText(hr);
-  Record(std::move(line));
-  return hr;
+    Json line = Call("CreateCoreWebView2ControllerWithOptions");
+    line["parentWindow"] = HandleText(reinterpret_cast<std::uintptr_t>(ParentWindow));
+    if (options == nullptr) {
+        line["options"] = nullptr;
+    } else if (const ControllerOptions* own = ControllerOptions::FromInterface(options)) {
+        line["options"] = own->Describe();
+    } else {
+        line["options"] = "other";
+    }
+    const HRESULT hr = ScheduleController(ParentWindow, handler);
+    if (FAILED(hr)) line["hr"] = HresultText(hr);
+    Record(std::move(line));
+    return hr;
 }
 
-HRESULT Environment::CreateWebResourceResponse(IStream* content, int statusCode,
-                                               LPCWSTR reasonPhrase, LPCWSTR headers,
+HRESULT Environment::CreateWebResourceResponse(IStream* content, int statusCode, LPCWSTR reasonPhrase, LPCWSTR headers,
                                                ICoreWebView2WebResourceResponse** response) {
-  Json line = Call("CreateWebResourceResponse");
-  line["statusCode"] = statusCode;
-  line["reasonPhrase"] = WideJson(reasonPhrase);
-  line["headers"] = WideJson(headers);
-  line["content"] = content != nullptr;
-  if (response == nullptr) {
-    line["hr"] = HresultText(E_POINTER);
+    Json line = Call("CreateWebResourceResponse");
+    line["statusCode"] = statusCode;
+    line["reasonPhrase"] = WideJson(reasonPhrase);
+    line["headers"] = WideJson(headers);
+    line["content"] = content != nullptr;
+    if (response == nullptr) {
+        line["hr"] = HresultText(E_POINTER);
+        Record(std::move(line));
+        return E_POINTER;
+    }
     Record(std::move(line));
-    return E_POINTER;
-  }
-  Record(std::move(line));
-  *response = MakeObject<Response>(content, statusCode, reasonPhrase ? reasonPhrase : L"",
-                                   headers ? headers : L"")
-                  .detach()
-                  ->AsInterface();
-  return S_OK;
+    *response = MakeObject<Response>(content, statusCode, reasonPhrase ? reasonPhrase : L"", headers ? headers : L"")
+                    .detach()
+                    ->AsInterface();
+    return S_OK;
 }
 
 HRESULT Environment::get_BrowserVersionString(LPWSTR* versionInfo) {
-  return AnswerText("get_BrowserVersionString", versionInfo,
-                    Utf8ToWide(Runtime::Get().scenario().browserVersion));
+    return AnswerText("get_BrowserVersionString", versionInfo, Utf8ToWide(Runtime::Get().scenario().browserVersion));
 }
 
 HRESULT Environment::get_UserDataFolder(LPWSTR* value) {
-  return AnswerText("get_UserDataFolder", value, userDataFolder_);
+    return AnswerText("get_UserDataFolder", value, userDataFolder_);
 }
 
-HRESULT Environment::CreateHandle(const char* method, COREWEBVIEW2_FILE_SYSTEM_HANDLE_KIND kind,
-                                  LPCWSTR path,
+HRESULT Environment::CreateHandle(const char* method, COREWEBVIEW2_FILE_SYSTEM_HANDLE_KIND kind, LPCWSTR path,
                                   COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION permission,
                                   ICoreWebView2FileSystemHandle** value) {
-  Json line = Call(method);
-  line["path"] = WideJson(path);
-  line["permission"] = static_cast<int>(permission);
-  HRESULT hr = S_OK;
-  if (value == nullptr) {
-    hr = E_POINTER;
-  } else if (path == nullptr) {
-    *value = nullptr;
-    hr = E_INVALIDARG;
-  } else {
-    *value = MakeObject<FileSystemHandle>(kind, path, permission).detach()->AsInterface();
-  }
-  if (FAILED(hr)) line["hr"] = HresultText(hr);
-  Record(std::move(line));
-  return hr;
+    Json line = Call(method);
+    line["path"] = WideJson(path);
+    line["permission"] = static_cast<int>(permission);
+    HRESULT hr = S_OK;
+    if (value == nullptr) {
+        hr = E_POINTER;
+    } else if (path == nullptr) {
+        *value = nullptr;
+        hr = E_INVALIDARG;
+    } else {
+        *value = MakeObject<FileSystemHandle>(kind, path, permission).detach()->AsInterface();
+    }
+    if (FAILED(hr)) line["hr"] = HresultText(hr);
+    Record(std::move(line));
+    return hr;
 }
 
-HRESULT Environment::CreateWebFileSystemFileHandle(
-    LPCWSTR path, COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION permission,
-    ICoreWebView2FileSystemHandle** value) {
-  return CreateHandle("CreateWebFileSystemFileHandle", COREWEBVIEW2_FILE_SYSTEM_HANDLE_KIND_FILE,
-                      path, permission, value);
+HRESULT Environment::CreateWebFileSystemFileHandle(LPCWSTR path, COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION permission,
+                                                   ICoreWebView2FileSystemHandle** value) {
+    return CreateHandle("CreateWebFileSystemFileHandle", COREWEBVIEW2_FILE_SYSTEM_HANDLE_KIND_FILE, path, permission,
+                        value);
 }
 
-HRESULT Environment::CreateWebFileSystemDirectoryHandle(
-    LPCWSTR path, COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION permission,
-    ICoreWebView2FileSystemHandle** value) {
-  return CreateHandle("CreateWebFileSystemDirectoryHandle",
-                      COREWEBVIEW2_FILE_SYSTEM_HANDLE_KIND_DIRECTORY, path, permission, value);
+HRESULT Environment::CreateWebFileSystemDirectoryHandle(LPCWSTR path,
+                                                        COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION permission,
+                                                        ICoreWebView2FileSystemHandle** value) {
+    return CreateHandle("CreateWebFileSystemDirectoryHandle", COREWEBVIEW2_FILE_SYSTEM_HANDLE_KIND_DIRECTORY, path,
+                        permission, value);
 }
 
 HRESULT Environment::CreateObjectCollection(UINT32 length, IUnknown** items,
                                             ICoreWebView2ObjectCollection** objectCollection) {
-  Json line = Call("CreateObjectCollection");
-  line["length"] = length;
-  HRESULT hr = S_OK;
-  std::vector<ComPtr<IUnknown>> held;
-  if (objectCollection == nullptr) {
-    hr = E_POINTER;
-  } else if (items == nullptr && length != 0) {
-    *objectCollection = nullptr;
-    hr = E_INVALIDARG;
-  } else {
-    Json described = Json::array();
-    for (UINT32 i = 0; i < length; ++i) {
-      described.push_back(DescribeCollectionItem(items[i]));
-      held.push_back(ComPtr<IUnknown>::Wrap(items[i]));
+    Json line = Call("CreateObjectCollection");
+    line["length"] = length;
+    HRESULT hr = S_OK;
+    std::vector<ComPtr<IUnknown>> held;
+    if (objectCollection == nullptr) {
+        hr = E_POINTER;
+    } else if (items == nullptr && length != 0) {
+        *objectCollection = nullptr;
+        hr = E_INVALIDARG;
+    } else {
+        Json described = Json::array();
+        for (UINT32 i = 0; i < length; ++i) {
+            described.push_back(DescribeCollectionItem(items[i]));
+            held.push_back(ComPtr<IUnknown>::Wrap(items[i]));
+        }
+        line["items"] = std::move(described);
+        *objectCollection = MakeObject<ObjectCollection>(std::move(held)).detach()->AsInterface();
     }
-    line["items"] = std::move(described);
-    *objectCollection = MakeObject<ObjectCollection>(std::move(held)).detach()->AsInterface();
-  }
-  if (FAILED(hr)) line["hr"] = HresultText(hr);
-  Record(std::move(line));
-  return hr;
+    if (FAILED(hr)) line["hr"] = HresultText(hr);
+    Record(std::move(line));
+    return hr;
 }
 
 }  // namespace standin

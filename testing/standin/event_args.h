@@ -10,119 +10,117 @@ namespace standin {
 
 class NavigationStartingArgs final
     : public ComObject<NavigationStartingArgs, ICoreWebView2NavigationStartingEventArgs> {
- public:
-  static constexpr char objectName[] = "NavigationStartingArgs";
-  NavigationStartingArgs(std::wstring uri, std::uint64_t navigationId);
-  bool Answers(REFIID iid) const;
+public:
+    static constexpr char objectName[] = "NavigationStartingArgs";
+    NavigationStartingArgs(std::wstring uri, std::uint64_t navigationId);
+    bool Answers(REFIID iid) const;
 
-  HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override;
-  HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* isUserInitiated) override;
-  HRESULT STDMETHODCALLTYPE get_IsRedirected(BOOL* isRedirected) override;
-  HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* cancel) override;
-  HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) override;
-  HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* navigationId) override;
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override;
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* isUserInitiated) override;
+    HRESULT STDMETHODCALLTYPE get_IsRedirected(BOOL* isRedirected) override;
+    HRESULT STDMETHODCALLTYPE get_Cancel(BOOL* cancel) override;
+    HRESULT STDMETHODCALLTYPE put_Cancel(BOOL cancel) override;
+    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* navigationId) override;
 
-  bool cancel = false;
+    bool cancel = false;
 
- private:
-  std::wstring uri_;
-  std::uint64_t navigationId_;
+private:
+    std::wstring uri_;
+    std::uint64_t navigationId_;
 };
 
 class PermissionRequestedArgs final
     : public ComObject<PermissionRequestedArgs, ICoreWebView2PermissionRequestedEventArgs> {
- public:
-  static constexpr char objectName[] = "PermissionRequestedArgs";
-  PermissionRequestedArgs(std::wstring uri, COREWEBVIEW2_PERMISSION_KIND kind);
-  bool Answers(REFIID iid) const;
+public:
+    static constexpr char objectName[] = "PermissionRequestedArgs";
+    PermissionRequestedArgs(std::wstring uri, COREWEBVIEW2_PERMISSION_KIND kind);
+    bool Answers(REFIID iid) const;
 
-  HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override;
-  HRESULT STDMETHODCALLTYPE get_PermissionKind(COREWEBVIEW2_PERMISSION_KIND* permissionKind) override;
-  HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* isUserInitiated) override;
-  HRESULT STDMETHODCALLTYPE get_State(COREWEBVIEW2_PERMISSION_STATE* state) override;
-  HRESULT STDMETHODCALLTYPE put_State(COREWEBVIEW2_PERMISSION_STATE state) override;
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override;
+    HRESULT STDMETHODCALLTYPE get_PermissionKind(COREWEBVIEW2_PERMISSION_KIND* permissionKind) override;
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* isUserInitiated) override;
+    HRESULT STDMETHODCALLTYPE get_State(COREWEBVIEW2_PERMISSION_STATE* state) override;
+    HRESULT STDMETHODCALLTYPE put_State(COREWEBVIEW2_PERMISSION_STATE state) override;
 
-  COREWEBVIEW2_PERMISSION_STATE state = COREWEBVIEW2_PERMISSION_STATE_DEFAULT;
+    COREWEBVIEW2_PERMISSION_STATE state = COREWEBVIEW2_PERMISSION_STATE_DEFAULT;
 
- private:
-  std::wstring uri_;
-  COREWEBVIEW2_PERMISSION_KIND kind_;
+private:
+    std::wstring uri_;
+    COREWEBVIEW2_PERMISSION_KIND kind_;
 };
 
 class NewWindowRequestedArgs final
     : public ComObject<NewWindowRequestedArgs, ICoreWebView2NewWindowRequestedEventArgs> {
- public:
-  static constexpr char objectName[] = "NewWindowRequestedArgs";
-  explicit NewWindowRequestedArgs(std::wstring uri);
-  bool Answers(REFIID iid) const;
+public:
+    static constexpr char objectName[] = "NewWindowRequestedArgs";
+    explicit NewWindowRequestedArgs(std::wstring uri);
+    bool Answers(REFIID iid) const;
 
-  HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override;
-  HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2* newWindow) override;
-  HRESULT STDMETHODCALLTYPE get_NewWindow(ICoreWebView2** newWindow) override;
-  HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) override;
-  HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) override;
-  HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* isUserInitiated) override;
+    HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override;
+    HRESULT STDMETHODCALLTYPE put_NewWindow(ICoreWebView2* newWindow) override;
+    HRESULT STDMETHODCALLTYPE get_NewWindow(ICoreWebView2** newWindow) override;
+    HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) override;
+    HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) override;
+    HRESULT STDMETHODCALLTYPE get_IsUserInitiated(BOOL* isUserInitiated) override;
 
-  bool handled = false;
+    bool handled = false;
 
- private:
-  std::wstring uri_;
-  ComPtr<ICoreWebView2> newWindow_;
+private:
+    std::wstring uri_;
+    ComPtr<ICoreWebView2> newWindow_;
 };
 
 class WebMessageReceivedArgs final
     : public ComObject<WebMessageReceivedArgs, ICoreWebView2WebMessageReceivedEventArgs> {
- public:
-  static constexpr char objectName[] = "WebMessageReceivedArgs";
-  // A string message holds text; any other message holds its JSON.
-  WebMessageReceivedArgs(std::wstring source, std::wstring message, bool isString);
-  bool Answers(REFIID iid) const;
+public:
+    static constexpr char objectName[] = "WebMessageReceivedArgs";
+    // A string message holds text; any other message holds its JSON.
+    WebMessageReceivedArgs(std::wstring source, std::wstring message, bool isString);
+    bool Answers(REFIID iid) const;
 
-  HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* value) override;
-  HRESULT STDMETHODCALLTYPE get_WebMessageAsJson(LPWSTR* value) override;
-  HRESULT STDMETHODCALLTYPE TryGetWebMessageAsString(LPWSTR* value) override;
+    HRESULT STDMETHODCALLTYPE get_Source(LPWSTR* value) override;
+    HRESULT STDMETHODCALLTYPE get_WebMessageAsJson(LPWSTR* value) override;
+    HRESULT STDMETHODCALLTYPE TryGetWebMessageAsString(LPWSTR* value) override;
 
- private:
-  std::wstring source_;
-  std::wstring message_;
-  bool isString_;
+private:
+    std::wstring source_;
+    std::wstring message_;
+    bool isString_;
 };
 
 class AcceleratorKeyPressedArgs final
     : public ComObject<AcceleratorKeyPressedArgs, ICoreWebView2AcceleratorKeyPressedEventArgs> {
- public:
-  static constexpr char objectName[] = "AcceleratorKeyPressedArgs";
-  AcceleratorKeyPressedArgs(UINT virtualKey, COREWEBVIEW2_KEY_EVENT_KIND kind);
-  bool Answers(REFIID iid) const;
+public:
+    static constexpr char objectName[] = "AcceleratorKeyPressedArgs";
+    AcceleratorKeyPressedArgs(UINT virtualKey, COREWEBVIEW2_KEY_EVENT_KIND kind);
+    bool Answers(REFIID iid) const;
 
-  HRESULT STDMETHODCALLTYPE get_KeyEventKind(COREWEBVIEW2_KEY_EVENT_KIND* keyEventKind) override;
-  HRESULT STDMETHODCALLTYPE get_VirtualKey(UINT* virtualKey) override;
-  HRESULT STDMETHODCALLTYPE get_KeyEventLParam(INT* lParam) override;
-  HRESULT STDMETHODCALLTYPE get_PhysicalKeyStatus(
-      COREWEBVIEW2_PHYSICAL_KEY_STATUS* physicalKeyStatus) override;
-  HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) override;
-  HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) override;
+    HRESULT STDMETHODCALLTYPE get_KeyEventKind(COREWEBVIEW2_KEY_EVENT_KIND* keyEventKind) override;
+    HRESULT STDMETHODCALLTYPE get_VirtualKey(UINT* virtualKey) override;
+    HRESULT STDMETHODCALLTYPE get_KeyEventLParam(INT* lParam) override;
+    HRESULT STDMETHODCALLTYPE get_PhysicalKeyStatus(COREWEBVIEW2_PHYSICAL_KEY_STATUS* physicalKeyStatus) override;
+    HRESULT STDMETHODCALLTYPE get_Handled(BOOL* handled) override;
+    HRESULT STDMETHODCALLTYPE put_Handled(BOOL handled) override;
 
-  bool handled = false;
+    bool handled = false;
 
- private:
-  UINT virtualKey_;
-  COREWEBVIEW2_KEY_EVENT_KIND kind_;
-  COREWEBVIEW2_PHYSICAL_KEY_STATUS status_{};
-  INT lParam_ = 0;
+private:
+    UINT virtualKey_;
+    COREWEBVIEW2_KEY_EVENT_KIND kind_;
+    COREWEBVIEW2_PHYSICAL_KEY_STATUS status_{};
+    INT lParam_ = 0;
 };
 
-class DOMContentLoadedArgs final
-    : public ComObject<DOMContentLoadedArgs, ICoreWebView2DOMContentLoadedEventArgs> {
- public:
-  static constexpr char objectName[] = "DOMContentLoadedArgs";
-  explicit DOMContentLoadedArgs(std::uint64_t navigationId);
-  bool Answers(REFIID iid) const;
+class DOMContentLoadedArgs final : public ComObject<DOMContentLoadedArgs, ICoreWebView2DOMContentLoadedEventArgs> {
+public:
+    static constexpr char objectName[] = "DOMContentLoadedArgs";
+    explicit DOMContentLoadedArgs(std::uint64_t navigationId);
+    bool Answers(REFIID iid) const;
 
-  HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) override;
+    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) override;
 
- private:
-  std::uint64_t navigationId_;
+private:
+    std::uint64_t navigationId_;
 };
 
 }  // namespace standin

@@ -18,67 +18,64 @@ namespace standin {
 
 template <class Handler>
 class HandlerList {
- public:
-  void Add(Handler* handler, std::int64_t token) {
-    entries_.emplace_back(token, ComPtr<Handler>::Wrap(handler));
-  }
+public:
+    void Add(Handler* handler, std::int64_t token) { entries_.emplace_back(token, ComPtr<Handler>::Wrap(handler)); }
 
-  bool Remove(std::int64_t token) {
-    for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
-      if (entry->first == token) {
-        entries_.erase(entry);
-        return true;
-      }
+    bool Remove(std::int64_t token) {
+        for (auto entry = entries_.begin(); entry != entries_.end(); ++entry) {
+            if (entry->first == token) {
+                entries_.erase(entry);
+                return true;
+            }
+        }
+        return false;
     }
-    return false;
-  }
 
-  // A copy to invoke from: a handler may remove itself while it runs.
-  std::vector<ComPtr<Handler>> Snapshot() const {
-    std::vector<ComPtr<Handler>> handlers;
-    handlers.reserve(entries_.size());
-    for (const auto& entry : entries_) handlers.push_back(entry.second);
-    return handlers;
-  }
+    // A copy to invoke from: a handler may remove itself while it runs.
+    std::vector<ComPtr<Handler>> Snapshot() const {
+        std::vector<ComPtr<Handler>> handlers;
+        handlers.reserve(entries_.size());
+        for (const auto& entry : entries_) handlers.push_back(entry.second);
+        return handlers;
+    }
 
-  // Releases every handler; returns how many there were.
-  std::size_t Clear() {
-    std::vector<std::pair<std::int64_t, ComPtr<Handler>>> released;
-    released.swap(entries_);
-    return released.size();  // released here, after the list is already empty
-  }
+    // Releases every handler; returns how many there were.
+    std::size_t Clear() {
+        std::vector<std::pair<std::int64_t, ComPtr<Handler>>> released;
+        released.swap(entries_);
+        return released.size();  // released here, after the list is already empty
+    }
 
-  std::size_t size() const { return entries_.size(); }
+    std::size_t size() const { return entries_.size(); }
 
- private:
-  std::vector<std::pair<std::int64_t, ComPtr<Handler>>> entries_;
+private:
+    std::vector<std::pair<std::int64_t, ComPtr<Handler>>> entries_;
 };
 
 // An add_<Event> call: registers the handler, hands back a fresh token and
 // notes the token (or the failure) on the call's transcript line.
 template <class Handler>
-HRESULT Register(HandlerList<Handler>& list, Handler* handler, EventRegistrationToken* token,
-                 Json& line) {
-  HRESULT hr = S_OK;
-  if (handler == nullptr) {
-    hr = E_INVALIDARG;
-  } else if (token == nullptr) {
-    hr = E_POINTER;
-  } else {
-    token->value = Runtime::Get().NextToken();
-    list.Add(handler, token->value);
-    line["token"] = token->value;
-  }
-  if (FAILED(hr)) line["hr"] = HresultText(hr);
-  return hr;
+HRESULT Register(HandlerList<Handler>& list, Handler* handler, EventRegistrationToken* token, Json& line) {
+    HRESULT hr = S_OK;
+    if (handler == nullptr) {
+        hr = E_INVALIDARG;
+    } else if (token == nullptr) {
+        hr = E_POINTER;
+    } else {
+        token->value = Runtime::Get().NextToken();
+        list.Add(handler, token->value);
+        line["token"] = token->value;
+    }
+    if (FAILED(hr)) line["hr"] = HresultText(hr);
+    return hr;
 }
 
 // A remove_<Event> call; an unknown token is no error, as with the runtime.
 template <class Handler>
 HRESULT Unregister(HandlerList<Handler>& list, EventRegistrationToken token, Json& line) {
-  line["token"] = token.value;
-  line["found"] = list.Remove(token.value);
-  return S_OK;
+    line["token"] = token.value;
+    line["found"] = list.Remove(token.value);
+    return S_OK;
 }
 
 }  // namespace standin

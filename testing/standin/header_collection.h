@@ -12,51 +12,49 @@ namespace standin {
 
 template <class Self, class Interface>
 class HeaderCollection : public ComObject<Self, Interface> {
-  using Base = ComObject<Self, Interface>;
+    using Base = ComObject<Self, Interface>;
 
- public:
-  HRESULT STDMETHODCALLTYPE Contains(LPCWSTR name, BOOL* value) override {
-    const bool found = Find(name) != nullptr;
-    Json line = Base::Call("Contains");
-    line["name"] = WideJson(name);
-    if (value == nullptr) {
-      line["hr"] = HresultText(E_POINTER);
-      Base::Record(std::move(line));
-      return E_POINTER;
+public:
+    HRESULT STDMETHODCALLTYPE Contains(LPCWSTR name, BOOL* value) override {
+        const bool found = Find(name) != nullptr;
+        Json line = Base::Call("Contains");
+        line["name"] = WideJson(name);
+        if (value == nullptr) {
+            line["hr"] = HresultText(E_POINTER);
+            Base::Record(std::move(line));
+            return E_POINTER;
+        }
+        *value = found ? TRUE : FALSE;
+        line["value"] = found;
+        Base::Record(std::move(line));
+        return S_OK;
     }
-    *value = found ? TRUE : FALSE;
-    line["value"] = found;
-    Base::Record(std::move(line));
-    return S_OK;
-  }
 
-  HRESULT STDMETHODCALLTYPE GetHeader(LPCWSTR name, LPWSTR* value) override {
-    Json line = Base::Call("GetHeader");
-    line["name"] = WideJson(name);
-    HRESULT hr = S_OK;
-    if (value == nullptr) {
-      hr = E_POINTER;
-    } else if (const std::wstring* found = Find(name)) {
-      hr = CopyToCaller(*found, value);
-      if (SUCCEEDED(hr)) line["value"] = WideJson(found->c_str());
-    } else {
-      *value = nullptr;
-      hr = HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
-      line["value"] = nullptr;
+    HRESULT STDMETHODCALLTYPE GetHeader(LPCWSTR name, LPWSTR* value) override {
+        Json line = Base::Call("GetHeader");
+        line["name"] = WideJson(name);
+        HRESULT hr = S_OK;
+        if (value == nullptr) {
+            hr = E_POINTER;
+        } else if (const std::wstring* found = Find(name)) {
+            hr = CopyToCaller(*found, value);
+            if (SUCCEEDED(hr)) line["value"] = WideJson(found->c_str());
+        } else {
+            *value = nullptr;
+            hr = HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
+            line["value"] = nullptr;
+        }
+        if (FAILED(hr)) line["hr"] = HresultText(hr);
+        Base::Record(std::move(line));
+        return hr;
     }
-    if (FAILED(hr)) line["hr"] = HresultText(hr);
-    Base::Record(std::move(line));
-    return hr;
-  }
 
- protected:
-  explicit HeaderCollection(HeaderList headers = HeaderList()) : headers_(std::move(headers)) {}
+protected:
+    explicit HeaderCollection(HeaderList headers = HeaderList()) : headers_(std::move(headers)) {}
 
-  const std::wstring* Find(LPCWSTR name) const {
-    return name != nullptr ? headers_.Find(name) : nullptr;
-  }
+    const std::wstring* Find(LPCWSTR name) const { return name != nullptr ? headers_.Find(name) : nullptr; }
 
-  HeaderList headers_;
+    HeaderList headers_;
 };
 
 }  // namespace standin

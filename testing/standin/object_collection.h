@@ -9,20 +9,20 @@
 namespace standin {
 
 class ObjectCollection final : public ComObject<ObjectCollection, ICoreWebView2ObjectCollection> {
- public:
-  static constexpr char objectName[] = "ObjectCollection";
-  explicit ObjectCollection(std::vector<ComPtr<IUnknown>> items);
-  bool Answers(REFIID iid) const;
+public:
+    static constexpr char objectName[] = "ObjectCollection";
+    explicit ObjectCollection(std::vector<ComPtr<IUnknown>> items);
+    bool Answers(REFIID iid) const;
 
-  HRESULT STDMETHODCALLTYPE get_Count(UINT32* value) override;
-  HRESULT STDMETHODCALLTYPE GetValueAtIndex(UINT32 index, IUnknown** value) override;
-  HRESULT STDMETHODCALLTYPE RemoveValueAtIndex(UINT32 index) override;
-  HRESULT STDMETHODCALLTYPE InsertValueAtIndex(UINT32 index, IUnknown* value) override;
+    HRESULT STDMETHODCALLTYPE get_Count(UINT32* value) override;
+    HRESULT STDMETHODCALLTYPE GetValueAtIndex(UINT32 index, IUnknown** value) override;
+    HRESULT STDMETHODCALLTYPE RemoveValueAtIndex(UINT32 index) override;
+    HRESULT STDMETHODCALLTYPE InsertValueAtIndex(UINT32 index, IUnknown* value) override;
 
-  const std::vector<ComPtr<IUnknown>>& items() const { return items_; }
+    const std::vector<ComPtr<IUnknown>>& items() const { return items_; }
 
- private:
-  std::vector<ComPtr<IUnknown>> items_;
+private:
+    std::vector<ComPtr<IUnknown>> items_;
 };
 
 // One slot for the transcript: null, a handle of ours described, or "other".

@@ -14,73 +14,73 @@ namespace standin {
 
 // Newer interfaces that a scenario can withhold.
 enum class Offer {
-  Environment10,
-  Environment14,
-  ControllerOptions4,
-  WebView2,
-  WebView23,
-  Settings3,
-  Settings8,
+    Environment10,
+    Environment14,
+    ControllerOptions4,
+    WebView2,
+    WebView23,
+    Settings3,
+    Settings8,
 };
 inline constexpr std::size_t offerCount = 7;
 
 enum class StepKind {
-  DomContentLoaded,
-  RecordWindow,
-  CloseWindow,
-  WindowCloseRequested,
-  Wait,
-  Title,
-  Fullscreen,
-  Accelerator,
-  Navigate,
-  NewWindow,
-  Permission,
-  Request,
-  Message,
-  MessageJson,
-  Repeat,
+    DomContentLoaded,
+    RecordWindow,
+    CloseWindow,
+    WindowCloseRequested,
+    Wait,
+    Title,
+    Fullscreen,
+    Accelerator,
+    Navigate,
+    NewWindow,
+    Permission,
+    Request,
+    Message,
+    MessageJson,
+    Repeat,
 };
 
 struct Header {
-  std::string name;
-  std::string value;
+    std::string name;
+    std::string value;
 };
 
 // One step; each kind uses the fields its keyword takes.
 struct Step {
-  StepKind kind = StepKind::Wait;
-  int line = 0;           // line in the scenario file, for the transcript
-  std::string uri;        // navigate, new-window, permission, request, message source
-  std::string text;       // title, message text or JSON, request method
-  std::int64_t number = 0;   // wait ms, fullscreen 0/1, accelerator key, permission kind,
-                             // repeat count
-  std::int64_t number2 = 0;  // accelerator event kind
-  std::vector<Header> headers;  // request
-  std::vector<Step> block;      // repeat: the steps played count times over, in order
+    StepKind kind = StepKind::Wait;
+    int line = 0;                 // line in the scenario file, for the transcript
+    std::string uri;              // navigate, new-window, permission, request, message source
+    std::string text;             // title, message text or JSON, request method
+    std::int64_t number = 0;      // wait ms, fullscreen 0/1, accelerator key, permission kind,
+                                  // repeat count
+    std::int64_t number2 = 0;     // accelerator event kind
+    std::vector<Header> headers;  // request
+    std::vector<Step> block;      // repeat: the steps played count times over, in order
 };
 
 struct Scenario {
-  bool evergreenPresent = true;
-  bool fixedPresent = true;
-  std::string browserVersion = "144.0.3719.77";
-  std::array<bool, offerCount> offers{true, true, true, true, true, true, true};
-  std::optional<std::int32_t> environmentResult;
-  std::optional<std::int32_t> controllerResult;
-  unsigned tickMs = 10;
-  std::vector<Step> steps;
+    bool evergreenPresent = true;
+    bool fixedPresent = true;
+    std::string browserVersion = "144.0.3719.77";
+    std::array<bool, offerCount> offers{true, true, true, true, true, true, true};
+    std::optional<std::int32_t> environmentResult;
+    std::optional<std::int32_t> controllerResult;
+    unsigned tickMs = 10;
+    std::vector<Step> steps;
 
-  bool Offers(Offer offer) const { return offers[static_cast<std::size_t>(offer)]; }
+    bool Offers(Offer offer) const { return offers[static_cast<std::size_t>(offer)]; }
 };
 
 struct ScenarioError {
-  int line = 0;
-  std::string message;
+    int line = 0;
+    std::string message;
 };
 
 struct ParsedScenario {
-  Scenario scenario;
-  std::optional<ScenarioError> error;  // set: the scenario is not usable
+    Scenario scenario;
+    std::optional<ScenarioError> error;  // set: the scenario is not usable
 };
 
 ParsedScenario ParseScenario(const std::string& text);

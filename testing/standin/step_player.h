@@ -7,16 +7,16 @@
 namespace standin {
 
 class StepPlayer {
- public:
-  // The first call schedules the first step one tick later; later calls do nothing.
-  void Start();
-  bool started() const { return started_; }
+public:
+    // The first call schedules the first step one tick later; later calls do nothing.
+    void Start();
+    bool started() const { return started_; }
 
- private:
-  void PlayNext();
+private:
+    void PlayNext();
 
-  bool started_ = false;
-  std::size_t next_ = 0;
+    bool started_ = false;
+    std::size_t next_ = 0;
 };
 
 }  // namespace standin

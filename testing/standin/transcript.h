@@ -15,19 +15,19 @@ namespace standin {
 using Json = nlohmann::ordered_json;
 
 class Transcript {
- public:
-  Transcript() = default;
-  ~Transcript();
-  Transcript(const Transcript&) = delete;
-  Transcript& operator=(const Transcript&) = delete;
+public:
+    Transcript() = default;
+    ~Transcript();
+    Transcript(const Transcript&) = delete;
+    Transcript& operator=(const Transcript&) = delete;
 
-  // Takes over an open file (appending); null leaves the transcript off.
-  void Attach(std::FILE* file);
-  bool IsOn() const { return file_ != nullptr; }
-  void Write(const Json& line);
+    // Takes over an open file (appending); null leaves the transcript off.
+    void Attach(std::FILE* file);
+    bool IsOn() const { return file_ != nullptr; }
+    void Write(const Json& line);
 
- private:
-  std::FILE* file_ = nullptr;
+private:
+    std::FILE* file_ = nullptr;
 };
 
 // A new transcript line naming what happened.

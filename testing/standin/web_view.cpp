@@ -12,198 +12,183 @@ namespace standin {
 
 WebView::WebView(ComPtr<Environment> environment)
     : environment_(std::move(environment)), settings_(MakeObject<Settings>()) {
-  Runtime::Get().webView = this;
+    Runtime::Get().webView = this;
 }
 
 WebView::~WebView() {
-  const std::size_t released = ReleaseHandlers();
-  if (Runtime* runtime = Runtime::Existing()) {
-    if (runtime->webView == this) runtime->webView = nullptr;
-    Json line = Event("destroyed:WebView");
-    line["handlersReleased"] = released;
-    runtime->Record(std::move(line));
-  }
+    const std::size_t released = ReleaseHandlers();
+    if (Runtime* runtime = Runtime::Existing()) {
+        if (runtime->webView == this) runtime->webView = nullptr;
+        Json line = Event("destroyed:WebView");
+        line["handlersReleased"] = released;
+        runtime->Record(std::move(line));
+    }
 }
 
 bool WebView::Answers(REFIID iid) const {
-  const Runtime& runtime = Runtime::Get();
-  if (iid == __uuidof(ICoreWebView2)) return true;
-  if (IsOneOf(iid, __uuidof(ICoreWebView2_2), __uuidof(ICoreWebView2_3), __uuidof(ICoreWebView2_4),
-              __uuidof(ICoreWebView2_5), __uuidof(ICoreWebView2_6), __uuidof(ICoreWebView2_7),
-              __uuidof(ICoreWebView2_8), __uuidof(ICoreWebView2_9), __uuidof(ICoreWebView2_10),
-              __uuidof(ICoreWebView2_11), __uuidof(ICoreWebView2_12), __uuidof(ICoreWebView2_13),
-              __uuidof(ICoreWebView2_14), __uuidof(ICoreWebView2_15), __uuidof(ICoreWebView2_16),
-              __uuidof(ICoreWebView2_17), __uuidof(ICoreWebView2_18), __uuidof(ICoreWebView2_19),
-              __uuidof(ICoreWebView2_20), __uuidof(ICoreWebView2_21),
-              __uuidof(ICoreWebView2_22))) {
-    return runtime.Offers(Offer::WebView2);
-  }
-  if (iid == __uuidof(ICoreWebView2_23)) return runtime.Offers(Offer::WebView23);
-  return false;
+    const Runtime& runtime = Runtime::Get();
+    if (iid == __uuidof(ICoreWebView2)) return true;
+    if (IsOneOf(iid, __uuidof(ICoreWebView2_2), __uuidof(ICoreWebView2_3), __uuidof(ICoreWebView2_4),
+                __uuidof(ICoreWebView2_5), __uuidof(ICoreWebView2_6), __uuidof(ICoreWebView2_7),
+                __uuidof(ICoreWebView2_8), __uuidof(ICoreWebView2_9), __uuidof(ICoreWebView2_10),
+                __uuidof(ICoreWebView2_11), __uuidof(ICoreWebView2_12), __uuidof(ICoreWebView2_13),
+                __uuidof(ICoreWebView2_14), __uuidof(ICoreWebView2_15), __uuidof(ICoreWebView2_16),
+                __uuidof(ICoreWebView2_17), __uuidof(ICoreWebView2_18), __uuidof(ICoreWebView2_19),
+                __uuidof(ICoreWebView2_20), __uuidof(ICoreWebView2_21), __uuidof(ICoreWebView2_22))) {
+        return runtime.Offers(Offer::WebView2);
+    }
+    if (iid == __uuidof(ICoreWebView2_23)) return runtime.Offers(Offer::WebView23);
+    return false;
 }
 
 std::size_t WebView::ReleaseHandlers() {
-  return navigationStarting.Clear() + permissionRequested.Clear() + webMessageReceived.Clear() +
-         newWindowRequested.Clear() + documentTitleChanged.Clear() +
-         fullScreenElementChanged.Clear() + webResourceRequested.Clear() +
-         windowCloseRequested.Clear() + domContentLoaded.Clear();
+    return navigationStarting.Clear() + permissionRequested.Clear() + webMessageReceived.Clear() +
+           newWindowRequested.Clear() + documentTitleChanged.Clear() + fullScreenElementChanged.Clear() +
+           webResourceRequested.Clear() + windowCloseRequested.Clear() + domContentLoaded.Clear();
 }
 
 // add_<Event> and remove_<Event> for an event whose handlers are in `list`.
-#define STANDIN_WEB_VIEW_EVENT(Name, HandlerType, list)                                      \
-  HRESULT WebView::add_##Name(HandlerType* eventHandler, EventRegistrationToken* token) {    \
-    Json line = Call("add_" #Name);                                                          \
-    const HRESULT hr = Register(list, eventHandler, token, line);                            \
-    Record(std::move(line));                                                                 \
-    return hr;                                                                               \
-  }                                                                                          \
-  HRESULT WebView::remove_##Name(EventRegistrationToken token) {                             \
-    Json line = Call("remove_" #Name);                                                       \
-    const HRESULT hr = Unregister(list, token, line);                                        \
-    Record(std::move(line));                                                                 \
-    return hr;                                                                               \
-  }
+#define STANDIN_WEB_VIEW_EVENT(Name, HandlerType, list)                                     \
+    HRESULT WebView::add_##Name(HandlerType* eventHandler, EventRegistrationToken* token) { \
+        Json line = Call("add_" #Name);                                                     \
+        const HRESULT hr = Register(list, eventHandler, token, line);                       \
+        Record(std::move(line));                                                            \
+        return hr;                                                                          \
+    }                                                                                       \
+    HRESULT WebView::remove_##Name(EventRegistrationToken token) {                          \
+        Json line = Call("remove_" #Name);                                                  \
+        const HRESULT hr = Unregister(list, token, line);                                   \
+        Record(std::move(line));                                                            \
+        return hr;                                                                          \
+    }
 
-STANDIN_WEB_VIEW_EVENT(NavigationStarting, ICoreWebView2NavigationStartingEventHandler,
-                       navigationStarting)
-STANDIN_WEB_VIEW_EVENT(PermissionRequested, ICoreWebView2PermissionRequestedEventHandler,
-                       permissionRequested)
-STANDIN_WEB_VIEW_EVENT(WebMessageReceived, ICoreWebView2WebMessageReceivedEventHandler,
-                       webMessageReceived)
-STANDIN_WEB_VIEW_EVENT(NewWindowRequested, ICoreWebView2NewWindowRequestedEventHandler,
-                       newWindowRequested)
-STANDIN_WEB_VIEW_EVENT(DocumentTitleChanged, ICoreWebView2DocumentTitleChangedEventHandler,
-                       documentTitleChanged)
-STANDIN_WEB_VIEW_EVENT(ContainsFullScreenElementChanged,
-                       ICoreWebView2ContainsFullScreenElementChangedEventHandler,
+STANDIN_WEB_VIEW_EVENT(NavigationStarting, ICoreWebView2NavigationStartingEventHandler, navigationStarting)
+STANDIN_WEB_VIEW_EVENT(PermissionRequested, ICoreWebView2PermissionRequestedEventHandler, permissionRequested)
+STANDIN_WEB_VIEW_EVENT(WebMessageReceived, ICoreWebView2WebMessageReceivedEventHandler, webMessageReceived)
+STANDIN_WEB_VIEW_EVENT(NewWindowRequested, ICoreWebView2NewWindowRequestedEventHandler, newWindowRequested)
+STANDIN_WEB_VIEW_EVENT(DocumentTitleChanged, ICoreWebView2DocumentTitleChangedEventHandler, documentTitleChanged)
+STANDIN_WEB_VIEW_EVENT(ContainsFullScreenElementChanged, ICoreWebView2ContainsFullScreenElementChangedEventHandler,
                        fullScreenElementChanged)
-STANDIN_WEB_VIEW_EVENT(WebResourceRequested, ICoreWebView2WebResourceRequestedEventHandler,
-                       webResourceRequested)
-STANDIN_WEB_VIEW_EVENT(WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler,
-                       windowCloseRequested)
-STANDIN_WEB_VIEW_EVENT(DOMContentLoaded, ICoreWebView2DOMContentLoadedEventHandler,
-                       domContentLoaded)
+STANDIN_WEB_VIEW_EVENT(WebResourceRequested, ICoreWebView2WebResourceRequestedEventHandler, webResourceRequested)
+STANDIN_WEB_VIEW_EVENT(WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler, windowCloseRequested)
+STANDIN_WEB_VIEW_EVENT(DOMContentLoaded, ICoreWebView2DOMContentLoadedEventHandler, domContentLoaded)
 #undef STANDIN_WEB_VIEW_EVENT
 
 HRESULT WebView::get_Settings(ICoreWebView2Settings** settings) {
-  return AnswerPart("get_Settings", settings, settings_.get());
+    return AnswerPart("get_Settings", settings, settings_.get());
 }
 
-HRESULT WebView::get_Source(LPWSTR* uri) { return AnswerText("get_Source", uri, source_); }
+HRESULT WebView::get_Source(LPWSTR* uri) {
+    return AnswerText("get_Source", uri, source_);
+}
 
 HRESULT WebView::Navigate(LPCWSTR uri) {
-  Json line = Call("Navigate");
-  line["uri"] = WideJson(uri);
-  if (uri == nullptr) {
-    line["hr"] = HresultText(E_INVALIDARG);
+    Json line = Call("Navigate");
+    line["uri"] = WideJson(uri);
+    if (uri == nullptr) {
+        line["hr"] = HresultText(E_INVALIDARG);
+        Record(std::move(line));
+        return E_INVALIDARG;
+    }
     Record(std::move(line));
-    return E_INVALIDARG;
-  }
-  Record(std::move(line));
-  source_ = uri;
-  Runtime& runtime = Runtime::Get();
-  navigationId = runtime.NextNavigationId();
-  runtime.player().Start();
-  return S_OK;
+    source_ = uri;
+    Runtime& runtime = Runtime::Get();
+    navigationId = runtime.NextNavigationId();
+    runtime.player().Start();
+    return S_OK;
 }
 
 HRESULT WebView::NavigateToString(LPCWSTR htmlContent) {
-  Json line = Call("NavigateToString");
-  line["text"] = WideJson(htmlContent);
-  Record(std::move(line));
-  Runtime& runtime = Runtime::Get();
-  navigationId = runtime.NextNavigationId();
-  runtime.player().Start();
-  return S_OK;
+    Json line = Call("NavigateToString");
+    line["text"] = WideJson(htmlContent);
+    Record(std::move(line));
+    Runtime& runtime = Runtime::Get();
+    navigationId = runtime.NextNavigationId();
+    runtime.player().Start();
+    return S_OK;
 }
 
 HRESULT WebView::PostJson(Json line, LPCWSTR json) {
-  line["text"] = WideJson(json);
-  // The runtime refuses a message that is not JSON; so do we, visibly.
-  const HRESULT hr =
-      json != nullptr && Json::accept(WideToUtf8(json)) ? S_OK : E_INVALIDARG;
-  if (FAILED(hr)) line["hr"] = HresultText(hr);
-  Record(std::move(line));
-  return hr;
+    line["text"] = WideJson(json);
+    // The runtime refuses a message that is not JSON; so do we, visibly.
+    const HRESULT hr = json != nullptr && Json::accept(WideToUtf8(json)) ? S_OK : E_INVALIDARG;
+    if (FAILED(hr)) line["hr"] = HresultText(hr);
+    Record(std::move(line));
+    return hr;
 }
 
 HRESULT WebView::PostWebMessageAsJson(LPCWSTR webMessageAsJson) {
-  return PostJson(Call("PostWebMessageAsJson"), webMessageAsJson);
+    return PostJson(Call("PostWebMessageAsJson"), webMessageAsJson);
 }
 
-HRESULT WebView::PostWebMessageAsJsonWithAdditionalObjects(
-    LPCWSTR webMessageAsJson, ICoreWebView2ObjectCollectionView* additionalObjects) {
-  Json line = Call("PostWebMessageAsJsonWithAdditionalObjects");
-  line["objects"] = DescribeCollection(additionalObjects);
-  return PostJson(std::move(line), webMessageAsJson);
+HRESULT WebView::PostWebMessageAsJsonWithAdditionalObjects(LPCWSTR webMessageAsJson,
+                                                           ICoreWebView2ObjectCollectionView* additionalObjects) {
+    Json line = Call("PostWebMessageAsJsonWithAdditionalObjects");
+    line["objects"] = DescribeCollection(additionalObjects);
+    return PostJson(std::move(line), webMessageAsJson);
 }
 
 HRESULT WebView::PostWebMessageAsString(LPCWSTR webMessageAsString) {
-  Json line = Call("PostWebMessageAsString");
-  line["text"] = WideJson(webMessageAsString);
-  Record(std::move(line));
-  return webMessageAsString != nullptr ? S_OK : E_INVALIDARG;
+    Json line = Call("PostWebMessageAsString");
+    line["text"] = WideJson(webMessageAsString);
+    Record(std::move(line));
+    return webMessageAsString != nullptr ? S_OK : E_INVALIDARG;
 }
 
 HRESULT WebView::get_DocumentTitle(LPWSTR* title) {
-  return AnswerText("get_DocumentTitle", title, documentTitle);
+    return AnswerText("get_DocumentTitle", title, documentTitle);
 }
 
 HRESULT WebView::OpenDevToolsWindow() {
-  Record(Call("OpenDevToolsWindow"));
-  return S_OK;
+    Record(Call("OpenDevToolsWindow"));
+    return S_OK;
 }
 
 HRESULT WebView::get_ContainsFullScreenElement(BOOL* value) {
-  return Answer<BOOL>("get_ContainsFullScreenElement", value,
-                      containsFullScreenElement ? TRUE : FALSE, containsFullScreenElement);
+    return Answer<BOOL>("get_ContainsFullScreenElement", value, containsFullScreenElement ? TRUE : FALSE,
+                        containsFullScreenElement);
 }
 
-HRESULT WebView::Filter(const char* method, LPCWSTR uri,
-                        COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
-  Json line = Call(method);
-  line["uri"] = WideJson(uri);
-  line["context"] = static_cast<int>(context);
-  Record(std::move(line));
-  return uri != nullptr ? S_OK : E_INVALIDARG;
+HRESULT WebView::Filter(const char* method, LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
+    Json line = Call(method);
+    line["uri"] = WideJson(uri);
+    line["context"] = static_cast<int>(context);
+    Record(std::move(line));
+    return uri != nullptr ? S_OK : E_INVALIDARG;
 }
 
-HRESULT WebView::AddWebResourceRequestedFilter(const LPCWSTR uri,
-                                               const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
-  const HRESULT hr = Filter("AddWebResourceRequestedFilter", uri, context);
-  if (SUCCEEDED(hr)) filters_.emplace_back(uri, context);
-  return hr;
+HRESULT WebView::AddWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
+    const HRESULT hr = Filter("AddWebResourceRequestedFilter", uri, context);
+    if (SUCCEEDED(hr)) filters_.emplace_back(uri, context);
+    return hr;
 }
 
-HRESULT WebView::RemoveWebResourceRequestedFilter(
-    const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
-  const HRESULT hr = Filter("RemoveWebResourceRequestedFilter", uri, context);
-  if (FAILED(hr)) return hr;
-  for (auto filter = filters_.begin(); filter != filters_.end(); ++filter) {
-    if (filter->first == uri && filter->second == context) {
-      filters_.erase(filter);
-      break;
+HRESULT WebView::RemoveWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
+    const HRESULT hr = Filter("RemoveWebResourceRequestedFilter", uri, context);
+    if (FAILED(hr)) return hr;
+    for (auto filter = filters_.begin(); filter != filters_.end(); ++filter) {
+        if (filter->first == uri && filter->second == context) {
+            filters_.erase(filter);
+            break;
+        }
     }
-  }
-  return S_OK;
+    return S_OK;
 }
 
-bool WebView::MatchesFilter(const std::wstring& uri,
-                            COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) const {
-  const std::u16string_view text(reinterpret_cast<const char16_t*>(uri.c_str()), uri.size());
-  for (const auto& [pattern, filterContext] : filters_) {
-    const std::u16string_view glob(reinterpret_cast<const char16_t*>(pattern.c_str()),
-                                   pattern.size());
-    if ((filterContext == COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL || filterContext == context) &&
-        WildcardMatch(glob, text)) {
-      return true;
+bool WebView::MatchesFilter(const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) const {
+    const std::u16string_view text(reinterpret_cast<const char16_t*>(uri.c_str()), uri.size());
+    for (const auto& [pattern, filterContext] : filters_) {
+        const std::u16string_view glob(reinterpret_cast<const char16_t*>(pattern.c_str()), pattern.size());
+        if ((filterContext == COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL || filterContext == context) &&
+            WildcardMatch(glob, text)) {
+            return true;
+        }
     }
-  }
-  return false;
+    return false;
 }
 
 HRESULT WebView::get_Environment(ICoreWebView2Environment** environment) {
-  return AnswerPart("get_Environment", environment, environment_.get());
+    return AnswerPart("get_Environment", environment, environment_.get());
 }
 
 }  // namespace standin

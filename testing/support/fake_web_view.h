@@ -14,11 +14,13 @@
 #include "webview/webview2.h"
 
 // add_<Event> and remove_<Event>, both unanswered.
-#define FAKE_WEB_VIEW_EVENT(Event, Handler)                                                     \
-    HRESULT STDMETHODCALLTYPE add_##Event(Handler*, EventRegistrationToken*) override {         \
-        return E_NOTIMPL;                                                                       \
-    }                                                                                           \
-    HRESULT STDMETHODCALLTYPE remove_##Event(EventRegistrationToken) override { return E_NOTIMPL; }
+#define FAKE_WEB_VIEW_EVENT(Event, Handler)                                             \
+    HRESULT STDMETHODCALLTYPE add_##Event(Handler*, EventRegistrationToken*) override { \
+        return E_NOTIMPL;                                                               \
+    }                                                                                   \
+    HRESULT STDMETHODCALLTYPE remove_##Event(EventRegistrationToken) override {         \
+        return E_NOTIMPL;                                                               \
+    }
 
 class FakeWebView : public ComObject<ICoreWebView2> {
 public:
@@ -55,8 +57,7 @@ public:
     FAKE_WEB_VIEW_EVENT(WebMessageReceived, ICoreWebView2WebMessageReceivedEventHandler)
     FAKE_WEB_VIEW_EVENT(NewWindowRequested, ICoreWebView2NewWindowRequestedEventHandler)
     FAKE_WEB_VIEW_EVENT(DocumentTitleChanged, ICoreWebView2DocumentTitleChangedEventHandler)
-    FAKE_WEB_VIEW_EVENT(ContainsFullScreenElementChanged,
-                        ICoreWebView2ContainsFullScreenElementChangedEventHandler)
+    FAKE_WEB_VIEW_EVENT(ContainsFullScreenElementChanged, ICoreWebView2ContainsFullScreenElementChangedEventHandler)
     FAKE_WEB_VIEW_EVENT(WebResourceRequested, ICoreWebView2WebResourceRequestedEventHandler)
     FAKE_WEB_VIEW_EVENT(WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler)
 
@@ -77,8 +78,8 @@ public:
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE Reload() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE CallDevToolsProtocolMethod(
-        LPCWSTR, LPCWSTR, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*) override {
+    HRESULT STDMETHODCALLTYPE
+    CallDevToolsProtocolMethod(LPCWSTR, LPCWSTR, ICoreWebView2CallDevToolsProtocolMethodCompletedHandler*) override {
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32*) override { return E_NOTIMPL; }
@@ -86,8 +87,8 @@ public:
     HRESULT STDMETHODCALLTYPE get_CanGoForward(BOOL*) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GoBack() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GoForward() override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE
-    GetDevToolsProtocolEventReceiver(LPCWSTR, ICoreWebView2DevToolsProtocolEventReceiver**) override {
+    HRESULT STDMETHODCALLTYPE GetDevToolsProtocolEventReceiver(LPCWSTR,
+                                                               ICoreWebView2DevToolsProtocolEventReceiver**) override {
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE Stop() override { return E_NOTIMPL; }
@@ -96,12 +97,12 @@ public:
     HRESULT STDMETHODCALLTYPE RemoveHostObjectFromScript(LPCWSTR) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE OpenDevToolsWindow() override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE get_ContainsFullScreenElement(BOOL*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE
-    AddWebResourceRequestedFilter(const LPCWSTR, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT) override {
+    HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilter(const LPCWSTR,
+                                                            const COREWEBVIEW2_WEB_RESOURCE_CONTEXT) override {
         return E_NOTIMPL;
     }
-    HRESULT STDMETHODCALLTYPE
-    RemoveWebResourceRequestedFilter(const LPCWSTR, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT) override {
+    HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilter(const LPCWSTR,
+                                                               const COREWEBVIEW2_WEB_RESOURCE_CONTEXT) override {
         return E_NOTIMPL;
     }
 

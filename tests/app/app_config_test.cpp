@@ -8,16 +8,14 @@
 
 namespace {
 
-AppConfig Parse(const std::string& text)
-{
+AppConfig Parse(const std::string& text) {
     AppConfig config;
     ParseAppConfig(text, config);
     return config;
 }
 
 // The reason of one of the parser's own failures; empty when it succeeds.
-std::string OwnFailure(const std::string& text)
-{
+std::string OwnFailure(const std::string& text) {
     AppConfig config;
     try {
         ParseAppConfig(text, config);
@@ -29,20 +27,17 @@ std::string OwnFailure(const std::string& text)
     return "";
 }
 
-std::string WithWindow(const std::string& window)
-{
+std::string WithWindow(const std::string& window) {
     return R"({"name": "demo", "window": )" + window + "}";
 }
 
-std::string WithSettings(const std::string& settings)
-{
+std::string WithSettings(const std::string& settings) {
     return R"({"name": "demo", "settings": )" + settings + "}";
 }
 
-} // namespace
+}  // namespace
 
-TEST(AppConfig, NameAloneGivesEveryDefault)
-{
+TEST(AppConfig, NameAloneGivesEveryDefault) {
     const AppConfig config = Parse(R"({"name": "demo"})");
     EXPECT_EQ(config.name, "demo");
     EXPECT_EQ(config.main, "index.html");
@@ -66,8 +61,7 @@ TEST(AppConfig, NameAloneGivesEveryDefault)
               "order to use this app. When you press OK, the web page where it can be downloaded will open.");
 }
 
-TEST(AppConfig, EverySettingIsReadFromItsSection)
-{
+TEST(AppConfig, EverySettingIsReadFromItsSection) {
     const AppConfig config = Parse(R"({
         "name": "Ærø app", "main": "start/page.html", "chromium-args": "--disable-gpu --mute-audio",
         "window": {"title": "My App", "width": 640, "height": 480, "icon": "icon.png",
@@ -101,8 +95,7 @@ TEST(AppConfig, EverySettingIsReadFromItsSection)
     EXPECT_EQ(Parse(WithSettings(R"({"chromium-args": "--x"})")).chromiumArgs, "");
 }
 
-TEST(AppConfig, NameMustBeANonEmptyString)
-{
+TEST(AppConfig, NameMustBeANonEmptyString) {
     EXPECT_EQ(OwnFailure(R"({"name": ""})"), "invalid name");
     EXPECT_EQ(OwnFailure(R"({"name": 5})"), "invalid name");
     EXPECT_EQ(OwnFailure(R"({"name": null})"), "invalid name");
@@ -112,23 +105,20 @@ TEST(AppConfig, NameMustBeANonEmptyString)
     EXPECT_EQ(OwnFailure(R"("demo")"), "invalid name");
 }
 
-TEST(AppConfig, FirstBadSettingDecidesTheFailure)
-{
+TEST(AppConfig, FirstBadSettingDecidesTheFailure) {
     const std::string badModes = R"("settings": {"content-mode": "x", "hosting-mode": "x", "distribution-mode": "x"})";
     EXPECT_EQ(OwnFailure(R"({"name": "", )" + badModes + "}"), "invalid name");
     EXPECT_EQ(OwnFailure(R"({"name": "demo", )" + badModes + "}"), "invalid distribution mode");
     EXPECT_EQ(OwnFailure(WithSettings(R"({"content-mode": "x", "hosting-mode": "x"})")), "invalid hosting mode");
     EXPECT_EQ(OwnFailure(WithSettings(R"({"content-mode": "x"})")), "invalid content mode");
     // The colour is read before the modes, the name before the colour.
-    EXPECT_EQ(OwnFailure(R"({"name": "demo", "window": {"background-color": [1]}, )" + badModes + "}"),
-              "json error");
+    EXPECT_EQ(OwnFailure(R"({"name": "demo", "window": {"background-color": [1]}, )" + badModes + "}"), "json error");
     EXPECT_EQ(OwnFailure(R"({"window": {"background-color": [1]}})"), "invalid name");
     // A syntax error anywhere fails before any setting is looked at.
     EXPECT_EQ(OwnFailure(R"({"name": "", )" + badModes + ","), "json error");
 }
 
-TEST(AppConfig, ModeWordsAreMatchedExactly)
-{
+TEST(AppConfig, ModeWordsAreMatchedExactly) {
     EXPECT_EQ(OwnFailure(WithSettings(R"({"distribution-mode": "Fixed"})")), "invalid distribution mode");
     EXPECT_EQ(OwnFailure(WithSettings(R"({"distribution-mode": "fixed "})")), "invalid distribution mode");
     EXPECT_EQ(OwnFailure(WithSettings(R"({"hosting-mode": "window_to_visual"})")), "invalid hosting mode");
@@ -142,15 +132,14 @@ TEST(AppConfig, ModeWordsAreMatchedExactly)
     EXPECT_EQ(config.hostingMode, HostingMode::Windowed);
     EXPECT_EQ(config.distributionMode, DistributionMode::Evergreen);
 
-    const AppConfig explicitDefaults =
-        Parse(WithSettings(R"({"content-mode": "bundle", "hosting-mode": "windowed", "distribution-mode": "evergreen"})"));
+    const AppConfig explicitDefaults = Parse(
+        WithSettings(R"({"content-mode": "bundle", "hosting-mode": "windowed", "distribution-mode": "evergreen"})"));
     EXPECT_EQ(explicitDefaults.contentMode, ContentMode::Bundle);
     EXPECT_EQ(explicitDefaults.hostingMode, HostingMode::Windowed);
     EXPECT_EQ(explicitDefaults.distributionMode, DistributionMode::Evergreen);
 }
 
-TEST(AppConfig, WrongTypesGiveDefaults)
-{
+TEST(AppConfig, WrongTypesGiveDefaults) {
     EXPECT_EQ(Parse(WithWindow(R"({"width": 800.9, "height": -5})")).width, 800);
     EXPECT_EQ(Parse(WithWindow(R"({"width": 800.9, "height": -5})")).height, -5);
     EXPECT_EQ(Parse(WithWindow(R"({"width": "800"})")).width, 1024);
@@ -169,13 +158,11 @@ TEST(AppConfig, WrongTypesGiveDefaults)
     const AppConfig arrayWindow = Parse(WithWindow(R"([{"width": 5, "background-color": [1, 2, 3]}])"));
     EXPECT_EQ(arrayWindow.width, 1024);
     EXPECT_EQ(arrayWindow.backgroundColor.red, 0);
-    EXPECT_EQ(Parse(R"({"name": "demo", "messages": "Install!"})").installRuntimeMessage,
-              defaultInstallRuntimeMessage);
+    EXPECT_EQ(Parse(R"({"name": "demo", "messages": "Install!"})").installRuntimeMessage, defaultInstallRuntimeMessage);
     EXPECT_EQ(Parse(WithSettings("7")).contentMode, ContentMode::Bundle);
 }
 
-TEST(AppConfig, BackgroundColorConversion)
-{
+TEST(AppConfig, BackgroundColorConversion) {
     const auto color = [](const std::string& value) {
         const RgbColor c = Parse(WithWindow(R"({"background-color": )" + value + "}")).backgroundColor;
         return std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue);
@@ -193,8 +180,7 @@ TEST(AppConfig, BackgroundColorConversion)
     EXPECT_EQ(color("null"), "0,0,0");
 }
 
-TEST(AppConfig, MalformedColorArraysFailTheParse)
-{
+TEST(AppConfig, MalformedColorArraysFailTheParse) {
     const auto parse = [](const std::string& value) { Parse(WithWindow(R"({"background-color": )" + value + "}")); };
     EXPECT_THROW(parse("[255, 128]"), nlohmann::json::out_of_range);
     EXPECT_THROW(parse("[]"), nlohmann::json::out_of_range);
@@ -203,8 +189,7 @@ TEST(AppConfig, MalformedColorArraysFailTheParse)
     EXPECT_THROW(parse("[0, [1], 0]"), nlohmann::json::type_error);
 }
 
-TEST(AppConfig, CommentsRejectedByteOrderMarkAccepted)
-{
+TEST(AppConfig, CommentsRejectedByteOrderMarkAccepted) {
     const std::string plain = R"({"name": "demo", "window": {"width": 900}})";
     EXPECT_EQ(Parse(plain).width, 900);
     EXPECT_EQ(Parse("\xEF\xBB\xBF" + plain).width, 900);
@@ -216,8 +201,7 @@ TEST(AppConfig, CommentsRejectedByteOrderMarkAccepted)
     EXPECT_THROW(Parse(""), nlohmann::json::parse_error);
 }
 
-TEST(AppConfig, TextEndsAtFirstNul)
-{
+TEST(AppConfig, TextEndsAtFirstNul) {
     const std::string valid = R"({"name": "demo"})";
     EXPECT_EQ(Parse(valid + std::string("\0{{ not json", 12)).name, "demo");
     EXPECT_THROW(Parse(std::string("{\"name\": \"demo\"\0}", 17)), nlohmann::json::parse_error);

@@ -9,15 +9,13 @@ using nlohmann::json;
 
 namespace {
 
-int32_t IntOf(const json& member)
-{
+int32_t IntOf(const json& member) {
     return JsonGetInt(json{{"n", member}}, "n", 77);
 }
 
-} // namespace
+}  // namespace
 
-TEST(JsonGet, NonObjectsAndMissingMembersGiveFallbacks)
-{
+TEST(JsonGet, NonObjectsAndMissingMembersGiveFallbacks) {
     for (const json& value : {json(), json::array({1, 2}), json("text"), json(5), json::object()}) {
         EXPECT_EQ(JsonGetString(value, "a", "fb"), "fb") << value.dump();
         EXPECT_EQ(JsonGetInt(value, "a", 42), 42) << value.dump();
@@ -26,8 +24,7 @@ TEST(JsonGet, NonObjectsAndMissingMembersGiveFallbacks)
     }
 }
 
-TEST(JsonGet, StringOnlyFromJsonStrings)
-{
+TEST(JsonGet, StringOnlyFromJsonStrings) {
     const json value = {{"s", "hello"}, {"empty", ""}, {"n", 5}, {"b", true}, {"z", nullptr}, {"a", {"x"}}};
     EXPECT_EQ(JsonGetString(value, "s", "fb"), "hello");
     EXPECT_EQ(JsonGetString(value, "empty", "fb"), "");
@@ -37,8 +34,7 @@ TEST(JsonGet, StringOnlyFromJsonStrings)
     EXPECT_EQ(JsonGetString(value, "a", "fb"), "fb");
 }
 
-TEST(JsonGet, BoolOnlyFromJsonBooleans)
-{
+TEST(JsonGet, BoolOnlyFromJsonBooleans) {
     const json value = {{"t", true}, {"f", false}, {"one", 1}, {"zero", 0}, {"s", "true"}, {"z", nullptr}};
     EXPECT_TRUE(JsonGetBool(value, "t", false));
     EXPECT_FALSE(JsonGetBool(value, "f", true));
@@ -48,8 +44,7 @@ TEST(JsonGet, BoolOnlyFromJsonBooleans)
     EXPECT_TRUE(JsonGetBool(value, "z", true));
 }
 
-TEST(JsonGet, IntegersKeepTheirLow32Bits)
-{
+TEST(JsonGet, IntegersKeepTheirLow32Bits) {
     EXPECT_EQ(IntOf(-5), -5);
     EXPECT_EQ(IntOf(2147483647), 2147483647);
     EXPECT_EQ(IntOf(uint64_t{2147483648}), std::numeric_limits<int32_t>::min());
@@ -62,8 +57,7 @@ TEST(JsonGet, IntegersKeepTheirLow32Bits)
     EXPECT_EQ(JsonGetInt(json::parse(R"({"n": 8589934597})"), "n", 0), 5);
 }
 
-TEST(JsonGet, FloatsTruncateTowardZeroAndSaturateToMinimum)
-{
+TEST(JsonGet, FloatsTruncateTowardZeroAndSaturateToMinimum) {
     EXPECT_EQ(IntOf(800.9), 800);
     EXPECT_EQ(IntOf(-800.9), -800);
     EXPECT_EQ(IntOf(-0.5), 0);
@@ -76,8 +70,7 @@ TEST(JsonGet, FloatsTruncateTowardZeroAndSaturateToMinimum)
     EXPECT_EQ(IntOf(std::nan("")), std::numeric_limits<int32_t>::min());
 }
 
-TEST(JsonGet, IntFallsBackForNonNumbers)
-{
+TEST(JsonGet, IntFallsBackForNonNumbers) {
     EXPECT_EQ(IntOf("800"), 77);
     EXPECT_EQ(IntOf(true), 77);
     EXPECT_EQ(IntOf(nullptr), 77);

@@ -14,8 +14,7 @@ namespace {
 
 // Loads the bytes in memory mode; returns "" on success, else the message,
 // prefixed with "range: " for std::range_error.
-std::string LoadMessage(const std::string& bytes, AssetBundle& bundle)
-{
+std::string LoadMessage(const std::string& bytes, AssetBundle& bundle) {
     bundle.SetMemorySource(bytes.data(), bytes.size());
     try {
         bundle.Load();
@@ -27,21 +26,18 @@ std::string LoadMessage(const std::string& bytes, AssetBundle& bundle)
     return "";
 }
 
-std::string LoadMessage(const std::string& bytes)
-{
+std::string LoadMessage(const std::string& bytes) {
     AssetBundle bundle;
     return LoadMessage(bytes, bundle);
 }
 
-std::string WithBlobAndDirectory(const std::string& blob, const std::string& directory)
-{
+std::string WithBlobAndDirectory(const std::string& blob, const std::string& directory) {
     return Header() + Chunk("blob", blob) + Chunk("fdir", directory);
 }
 
 }  // namespace
 
-TEST(AssetBundle, LoadsTheMinimalExample)
-{
+TEST(AssetBundle, LoadsTheMinimalExample) {
     const std::string bytes = ExampleArchive();
     ASSERT_EQ(bytes.size(), 85u);
     AssetBundle bundle;
@@ -77,8 +73,7 @@ TEST(AssetBundle, LoadsTheMinimalExample)
     EXPECT_EQ(bundle.base, reinterpret_cast<const uint8_t*>(bytes.data()));
 }
 
-TEST(AssetBundle, ReadsBigEndianValuesWithinTheLimit)
-{
+TEST(AssetBundle, ReadsBigEndianValuesWithinTheLimit) {
     const std::string bytes = "\x01\x02\x03\x04\x05\x06\x07\x08\x09\x0A\x0B\x0C\xFF";
     AssetBundle bundle;
     bundle.SetMemorySource(bytes.data(), bytes.size());
@@ -107,8 +102,7 @@ TEST(AssetBundle, ReadsBigEndianValuesWithinTheLimit)
     EXPECT_THROW(noSource.DataPointer(0), std::runtime_error);
 }
 
-TEST(AssetBundle, RejectsBadHeaders)
-{
+TEST(AssetBundle, RejectsBadHeaders) {
     std::string badMagic = ExampleArchive();
     badMagic[0] = 'T';
     EXPECT_EQ(LoadMessage(badMagic), "bad format");
@@ -119,12 +113,10 @@ TEST(AssetBundle, RejectsBadHeaders)
     EXPECT_EQ(LoadMessage(""), "range: bundle read error");
     EXPECT_EQ(LoadMessage(Header()), "missing blob chunk");
     // A first chunk offset past the end walks no chunks at all.
-    EXPECT_EQ(LoadMessage(Header(0xFFFFFFFF) + Chunk("blob", "") + Chunk("fdir", Directory({}))),
-              "missing blob chunk");
+    EXPECT_EQ(LoadMessage(Header(0xFFFFFFFF) + Chunk("blob", "") + Chunk("fdir", Directory({}))), "missing blob chunk");
 }
 
-TEST(AssetBundle, RejectsBrokenChunkSequences)
-{
+TEST(AssetBundle, RejectsBrokenChunkSequences) {
     EXPECT_EQ(LoadMessage(Header() + Chunk("blob", "abc")), "missing fdir chunk");
     EXPECT_EQ(LoadMessage(Header() + Chunk("fdir", Directory({}))), "missing blob chunk");
 
@@ -134,8 +126,8 @@ TEST(AssetBundle, RejectsBrokenChunkSequences)
     EXPECT_EQ(LoadMessage(overrun), "bad chunk");
 
     // Lengths that would wrap a 64-bit sum.
-    for (uint64_t length : {std::numeric_limits<uint64_t>::max(),
-                            std::numeric_limits<uint64_t>::max() - 27, uint64_t{1} << 63}) {
+    for (uint64_t length :
+         {std::numeric_limits<uint64_t>::max(), std::numeric_limits<uint64_t>::max() - 27, uint64_t{1} << 63}) {
         std::string huge = Header() + "blob";
         PutU64(huge, length);
         huge += "abc";
@@ -148,13 +140,11 @@ TEST(AssetBundle, RejectsBrokenChunkSequences)
     EXPECT_EQ(LoadMessage(valid + std::string("xyzw\0\0\0", 7)), "range: bundle read error");
 }
 
-TEST(AssetBundle, AcceptsChunksInAnyOrderAndKeepsTheFirstOfEachId)
-{
+TEST(AssetBundle, AcceptsChunksInAnyOrderAndKeepsTheFirstOfEachId) {
     AssetBundle bundle;
     const std::string directory = Directory({{"x.txt", 1, 2, 77}});
-    const std::string bytes = Header() + Chunk("fdir", directory) + Chunk("junk", "ignored") +
-                              Chunk("blob", "wxyz") + Chunk("fdir", Directory({{"other", 0, 1}})) +
-                              Chunk("blob", "longer second blob");
+    const std::string bytes = Header() + Chunk("fdir", directory) + Chunk("junk", "ignored") + Chunk("blob", "wxyz") +
+                              Chunk("fdir", Directory({{"other", 0, 1}})) + Chunk("blob", "longer second blob");
     ASSERT_EQ(LoadMessage(bytes, bundle), "");
     EXPECT_EQ(bundle.chunks.size(), 3u);
     EXPECT_EQ(bundle.blobLength, 4u);
@@ -163,35 +153,28 @@ TEST(AssetBundle, AcceptsChunksInAnyOrderAndKeepsTheFirstOfEachId)
     const BundleEntry* entry = bundle.Find("x.txt");
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->extra, 77u);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bundle.DataPointer(entry->offset)),
-                          entry->length),
-              "xy");
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(bundle.DataPointer(entry->offset)), entry->length), "xy");
     EXPECT_EQ(bundle.Find("other"), nullptr);
 
     // Header gap: the first chunk offset need not follow the header directly.
     AssetBundle gap;
-    ASSERT_EQ(LoadMessage(Header(20) + "pad!" + Chunk("blob", "") + Chunk("fdir", Directory({})), gap),
-              "");
+    ASSERT_EQ(LoadMessage(Header(20) + "pad!" + Chunk("blob", "") + Chunk("fdir", Directory({})), gap), "");
     EXPECT_EQ(gap.blobOffset, 32u);
     EXPECT_TRUE(gap.entries.empty());
 }
 
-TEST(AssetBundle, ChecksDirectoryEntries)
-{
+TEST(AssetBundle, ChecksDirectoryEntries) {
     const std::string blob = "0123456789";
     // A file ending exactly at the blob's end is fine, one byte more is not.
     AssetBundle edge;
-    ASSERT_EQ(LoadMessage(WithBlobAndDirectory(blob, Directory({{"end", 4, 6}, {"empty", 10, 0}, {"", 0, 0}})),
-                          edge),
+    ASSERT_EQ(LoadMessage(WithBlobAndDirectory(blob, Directory({{"end", 4, 6}, {"empty", 10, 0}, {"", 0, 0}})), edge),
               "");
     EXPECT_EQ(edge.entries.size(), 3u);
     EXPECT_NE(edge.Find(""), nullptr);
     EXPECT_EQ(LoadMessage(WithBlobAndDirectory(blob, Directory({{"end", 4, 7}}))), "bad file entry");
     EXPECT_EQ(LoadMessage(WithBlobAndDirectory(blob, Directory({{"big", 0, 11}}))), "bad file entry");
-    EXPECT_EQ(LoadMessage(WithBlobAndDirectory(blob, Directory({{"wrap", ~uint64_t{0}, 2}}))),
-              "bad file entry");
-    EXPECT_EQ(LoadMessage(WithBlobAndDirectory(blob, Directory({{"wrap", 2, ~uint64_t{0}}}))),
-              "bad file entry");
+    EXPECT_EQ(LoadMessage(WithBlobAndDirectory(blob, Directory({{"wrap", ~uint64_t{0}, 2}}))), "bad file entry");
+    EXPECT_EQ(LoadMessage(WithBlobAndDirectory(blob, Directory({{"wrap", 2, ~uint64_t{0}}}))), "bad file entry");
 
     RawEntry reserved{"r", 0, 1};
     reserved.reserved = 1;
@@ -207,8 +190,7 @@ TEST(AssetBundle, ChecksDirectoryEntries)
     EXPECT_EQ(LoadMessage(WithBlobAndDirectory(blob, Directory({packed}))), "bad file compression");
 }
 
-TEST(AssetBundle, BoundsDirectoryReadsByTheChunk)
-{
+TEST(AssetBundle, BoundsDirectoryReadsByTheChunk) {
     const std::string blob = "0123456789";
     // Count promises two entries, the chunk holds one; bytes after the chunk
     // (another chunk) must not be read as the second entry.
@@ -236,8 +218,7 @@ TEST(AssetBundle, BoundsDirectoryReadsByTheChunk)
     EXPECT_EQ(bundle.entries.size(), 1u);
 }
 
-TEST(AssetBundle, KeepsEntriesReadBeforeAFailure)
-{
+TEST(AssetBundle, KeepsEntriesReadBeforeAFailure) {
     AssetBundle bundle;
     const std::string bytes =
         WithBlobAndDirectory("hello world", Directory({{"b", 6, 5}, {"a", 0, 5}, {"b", 0, 1}, {"bad", 0, 12}}));
@@ -259,10 +240,9 @@ TEST(AssetBundle, KeepsEntriesReadBeforeAFailure)
     EXPECT_EQ(bundle.blobLength, 0u);
 }
 
-TEST(AssetBundle, ReadsFromAStream)
-{
-    const std::string bytes = Header() + Chunk("note", "skip me") +
-                              Chunk("blob", "abcdef") + Chunk("fdir", Directory({{"f", 2, 3}, {"", 6, 0}}));
+TEST(AssetBundle, ReadsFromAStream) {
+    const std::string bytes = Header() + Chunk("note", "skip me") + Chunk("blob", "abcdef") +
+                              Chunk("fdir", Directory({{"f", 2, 3}, {"", 6, 0}}));
     FILE* file = std::tmpfile();
     ASSERT_NE(file, nullptr);
     ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());

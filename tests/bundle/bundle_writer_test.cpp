@@ -16,11 +16,9 @@ namespace {
 
 class TempFolder {
 public:
-    TempFolder()
-    {
-        path_ = fs::temp_directory_path() /
-                ("tessarine-writer-" + std::to_string(reinterpret_cast<uintptr_t>(this)) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    TempFolder() {
+        path_ = fs::temp_directory_path() / ("tessarine-writer-" + std::to_string(reinterpret_cast<uintptr_t>(this)) +
+                                             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(path_);
         fs::create_directories(path_);
     }
@@ -31,22 +29,19 @@ private:
     fs::path path_;
 };
 
-void WriteFile(const fs::path& path, const std::string& bytes)
-{
+void WriteFile(const fs::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary);
     out << bytes;
 }
 
-std::string WriteToString(const BundleWriter& writer, const BundleWriter::Progress& progress = {})
-{
+std::string WriteToString(const BundleWriter& writer, const BundleWriter::Progress& progress = {}) {
     std::ostringstream out;
     const uint64_t length = writer.Write(out, progress);
     EXPECT_EQ(length, out.str().size());
     return out.str();
 }
 
-std::string WriteError(const BundleWriter& writer, const BundleWriter::Progress& progress = {})
-{
+std::string WriteError(const BundleWriter& writer, const BundleWriter::Progress& progress = {}) {
     std::ostringstream out;
     try {
         writer.Write(out, progress);
@@ -58,8 +53,7 @@ std::string WriteError(const BundleWriter& writer, const BundleWriter::Progress&
 
 }  // namespace
 
-TEST(BundleWriter, WritesTheMinimalExample)
-{
+TEST(BundleWriter, WritesTheMinimalExample) {
     BundleWriter fromBytes;
     fromBytes.AddBytes("a", "abc");
     EXPECT_EQ(WriteToString(fromBytes), bundle_test::ExampleArchive());
@@ -78,8 +72,7 @@ TEST(BundleWriter, WritesTheMinimalExample)
     EXPECT_TRUE(bundle.entries.empty());
 }
 
-TEST(BundleWriter, RoundTripsLargeAndEmptyFilesDeterministically)
-{
+TEST(BundleWriter, RoundTripsLargeAndEmptyFilesDeterministically) {
     TempFolder folder;
     std::string large(3 * (1 << 20) + 17, '\0');
     for (size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i * 7 + i / 251);
@@ -127,8 +120,7 @@ TEST(BundleWriter, RoundTripsLargeAndEmptyFilesDeterministically)
     EXPECT_EQ(bundle.Find("index.html")->offset, large.size());
 }
 
-TEST(BundleWriter, RefusesInputsThatWouldGiveAWrongArchive)
-{
+TEST(BundleWriter, RefusesInputsThatWouldGiveAWrongArchive) {
     BundleWriter duplicate;
     duplicate.AddBytes("x", "1");
     duplicate.AddBytes("x", "2");

@@ -16,23 +16,19 @@ namespace {
 // An app folder whose name is not plain ASCII, removed afterwards.
 class AppFolder {
 public:
-    AppFolder()
-    {
-        root_ = fs::temp_directory_path() /
-                fs::u8path(std::string("tessarine-\xC3\xA4pp-") +
-                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    AppFolder() {
+        root_ = fs::temp_directory_path() / fs::u8path(std::string("tessarine-\xC3\xA4pp-") +
+                                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root_);
         fs::create_directories(root_);
     }
-    ~AppFolder()
-    {
+    ~AppFolder() {
         std::error_code ignored;
         fs::remove_all(root_, ignored);
     }
     std::string Utf8() const { return root_.u8string() + "\\"; }
     fs::path Archive() const { return root_ / "www" / "assets.dat"; }
-    void WriteArchive(const std::string& bytes) const
-    {
+    void WriteArchive(const std::string& bytes) const {
         fs::create_directories(root_ / "www");
         std::ofstream out(Archive(), std::ios::binary);
         out << bytes;
@@ -42,8 +38,7 @@ private:
     fs::path root_;
 };
 
-std::string EntryText(const AssetBundle& bundle, const std::string& name)
-{
+std::string EntryText(const AssetBundle& bundle, const std::string& name) {
     const BundleEntry* entry = bundle.Find(name);
     if (entry == nullptr) return "<missing>";
     return std::string(reinterpret_cast<const char*>(bundle.DataPointer(entry->offset)), entry->length);
@@ -51,8 +46,7 @@ std::string EntryText(const AssetBundle& bundle, const std::string& name)
 
 }  // namespace
 
-TEST(OpenAssetBundle, TreatsAMissingArchiveAsNoArchive)
-{
+TEST(OpenAssetBundle, TreatsAMissingArchiveAsNoArchive) {
     AppFolder app;
     AssetBundle bundle;
     BundleMapping mapping;
@@ -65,8 +59,7 @@ TEST(OpenAssetBundle, TreatsAMissingArchiveAsNoArchive)
     EXPECT_FALSE(mapping.view.valid());
 }
 
-TEST(OpenAssetBundle, MapsAndLoadsAValidArchive)
-{
+TEST(OpenAssetBundle, MapsAndLoadsAValidArchive) {
     AppFolder app;
     app.WriteArchive(ExampleArchive());
     AssetBundle bundle;
@@ -98,8 +91,7 @@ TEST(OpenAssetBundle, MapsAndLoadsAValidArchive)
     EXPECT_TRUE(fs::remove(app.Archive(), error)) << error.message();
 }
 
-TEST(OpenAssetBundle, ReportsBrokenArchives)
-{
+TEST(OpenAssetBundle, ReportsBrokenArchives) {
     AppFolder app;
     std::string badMagic = ExampleArchive();
     badMagic[1] = 'Z';
@@ -112,8 +104,7 @@ TEST(OpenAssetBundle, ReportsBrokenArchives)
     }
 
     // A bad second entry: the first one stays usable through the kept view.
-    app.WriteArchive(Header() + Chunk("blob", "hello") +
-                     Chunk("fdir", Directory({{"good", 0, 5}, {"bad", 1, 5}})));
+    app.WriteArchive(Header() + Chunk("blob", "hello") + Chunk("fdir", Directory({{"good", 0, 5}, {"bad", 1, 5}})));
     AssetBundle partial;
     BundleMapping mapping;
     EXPECT_FALSE(OpenAssetBundle(partial, app.Utf8(), mapping));
@@ -130,16 +121,15 @@ TEST(OpenAssetBundle, ReportsBrokenArchives)
     EXPECT_FALSE(OpenAssetBundle(folder, app.Utf8(), folderMapping));
 }
 
-TEST(OpenAssetBundle, OpensArchivesBeyondFourGibibytes)
-{
+TEST(OpenAssetBundle, OpensArchivesBeyondFourGibibytes) {
     AppFolder app;
     // A sparse blob of 4 GiB + 4 KiB; only the file at its very end holds bytes.
     const uint64_t blobLength = (uint64_t{1} << 32) + 4096;
     const std::string tail = "tail of a very large archive";
     std::string head = Header() + "blob";
     PutU64(head, blobLength);
-    const std::string directory = Directory(
-        {{"first.bin", 0, 16}, {"last.txt", blobLength - tail.size(), tail.size()}});
+    const std::string directory =
+        Directory({{"first.bin", 0, 16}, {"last.txt", blobLength - tail.size(), tail.size()}});
     fs::create_directories(app.Archive().parent_path());
     {
         std::ofstream out(app.Archive(), std::ios::binary);

@@ -5,36 +5,38 @@ namespace bridge_e2e {
 CursorSampler::CursorSampler(std::function<void(const CursorSample&)> onSample)
     : onSample_(std::move(onSample)), thread_([this] { Run(); }) {}
 
-CursorSampler::~CursorSampler() { Stop(); }
+CursorSampler::~CursorSampler() {
+    Stop();
+}
 
 std::vector<CursorSample> CursorSampler::Stop() {
-  stopping_ = true;
-  if (thread_.joinable()) thread_.join();
-  return samples_;
+    stopping_ = true;
+    if (thread_.joinable()) thread_.join();
+    return samples_;
 }
 
 void CursorSampler::Run() {
-  while (!stopping_) {
-    CursorSample sample;
-    // The host's main window class; only one host runs at a time.
-    if (HWND window = FindWindowW(L"Tessarine", nullptr)) {
-      sample.windowFound = GetWindowRect(window, &sample.windowRect) != FALSE;
+    while (!stopping_) {
+        CursorSample sample;
+        // The host's main window class; only one host runs at a time.
+        if (HWND window = FindWindowW(L"Tessarine", nullptr)) {
+            sample.windowFound = GetWindowRect(window, &sample.windowRect) != FALSE;
+        }
+        GetClipCursor(&sample.clip);
+        GetCursorPos(&sample.cursor);
+        CURSORINFO info{};
+        info.cbSize = sizeof info;
+        sample.cursorShowing = GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
+        samples_.push_back(sample);
+        if (onSample_) onSample_(sample);
+        Sleep(3);
     }
-    GetClipCursor(&sample.clip);
-    GetCursorPos(&sample.cursor);
-    CURSORINFO info{};
-    info.cbSize = sizeof info;
-    sample.cursorShowing = GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
-    samples_.push_back(sample);
-    if (onSample_) onSample_(sample);
-    Sleep(3);
-  }
 }
 
 RECT VirtualScreenRect() {
-  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-  return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
 }  // namespace bridge_e2e

@@ -12,32 +12,32 @@
 namespace bridge_e2e {
 
 struct CursorSample {
-  bool windowFound = false;  // the host's main window exists
-  RECT windowRect{};
-  RECT clip{};
-  POINT cursor{};
-  bool cursorShowing = false;
+    bool windowFound = false;  // the host's main window exists
+    RECT windowRect{};
+    RECT clip{};
+    POINT cursor{};
+    bool cursorShowing = false;
 };
 
 class CursorSampler {
- public:
-  // Starts sampling at once; `onSample` (optional) runs on the sampling thread after
-  // each sample, for tests that act on what they see.
-  explicit CursorSampler(std::function<void(const CursorSample&)> onSample = {});
-  ~CursorSampler();
-  CursorSampler(const CursorSampler&) = delete;
-  CursorSampler& operator=(const CursorSampler&) = delete;
+public:
+    // Starts sampling at once; `onSample` (optional) runs on the sampling thread after
+    // each sample, for tests that act on what they see.
+    explicit CursorSampler(std::function<void(const CursorSample&)> onSample = {});
+    ~CursorSampler();
+    CursorSampler(const CursorSampler&) = delete;
+    CursorSampler& operator=(const CursorSampler&) = delete;
 
-  // Ends sampling and hands over every sample, oldest first.
-  std::vector<CursorSample> Stop();
+    // Ends sampling and hands over every sample, oldest first.
+    std::vector<CursorSample> Stop();
 
- private:
-  void Run();
+private:
+    void Run();
 
-  std::function<void(const CursorSample&)> onSample_;
-  std::atomic<bool> stopping_{false};
-  std::vector<CursorSample> samples_;
-  std::thread thread_;
+    std::function<void(const CursorSample&)> onSample_;
+    std::atomic<bool> stopping_{false};
+    std::vector<CursorSample> samples_;
+    std::thread thread_;
 };
 
 // The rectangle a released clip covers: the whole virtual screen.

@@ -20,19 +20,19 @@ inline constexpr char kPageUrl[] = "https://tessarine.localhost/index.html";
 
 // A stand-in scenario whose steps know their own line numbers.
 class Scenario {
- public:
-  // Appends one line (a knob or a step) and returns its line number.
-  int Add(const std::string& line);
-  // A string message with this exact text from this sender.
-  int Message(const std::string& text, const std::string& source = kPageUrl);
-  // The same through the escaped form of the step (%XX becomes byte XX).
-  int EscapedMessage(const std::string& text, const std::string& source = kPageUrl);
-  int RecordWindow() { return Add("record-window"); }
-  const std::string& Text() const { return text_; }
+public:
+    // Appends one line (a knob or a step) and returns its line number.
+    int Add(const std::string& line);
+    // A string message with this exact text from this sender.
+    int Message(const std::string& text, const std::string& source = kPageUrl);
+    // The same through the escaped form of the step (%XX becomes byte XX).
+    int EscapedMessage(const std::string& text, const std::string& source = kPageUrl);
+    int RecordWindow() { return Add("record-window"); }
+    const std::string& Text() const { return text_; }
 
- private:
-  std::string text_;
-  int lines_ = 0;
+private:
+    std::string text_;
+    int lines_ = 0;
 };
 
 // The transcript line of the step written at this scenario line; null when it never ran.
@@ -50,14 +50,14 @@ std::vector<std::string> AllPosts(const e2e::Transcript& transcript);
 
 // Window rectangle and client size of a record-window step.
 struct WindowRecord {
-  bool found = false;
-  long style = 0;
-  long exStyle = 0;
-  RECT windowRect{};
-  long clientWidth = 0;
-  long clientHeight = 0;
-  bool minimized = false;
-  bool maximized = false;
+    bool found = false;
+    long style = 0;
+    long exStyle = 0;
+    RECT windowRect{};
+    long clientWidth = 0;
+    long clientHeight = 0;
+    bool minimized = false;
+    bool maximized = false;
 };
 WindowRecord WindowAt(const e2e::Transcript& transcript, int line);
 bool SameRect(const RECT& a, const RECT& b);
@@ -69,20 +69,19 @@ RECT PrimaryMonitorRect();
 // The test extension library, copied into the app folder as Orvanta.dll, with its
 // settings file and record file beside the app folder.
 class TestExtension {
- public:
-  // `library`: the file of the test program's folder to copy ("Orvanta.dll" or a variant).
-  TestExtension(const e2e::AppFolder& app, const nlohmann::json& config,
-                const std::string& library = "Orvanta.dll");
-  // Points the host run at the settings and record files.
-  void Apply(e2e::HostRunOptions& options) const;
-  // Every line the library recorded, in order.
-  std::vector<nlohmann::json> Record() const;
-  // The recorded lines whose "call" is this name.
-  std::vector<nlohmann::json> Calls(const std::string& call) const;
+public:
+    // `library`: the file of the test program's folder to copy ("Orvanta.dll" or a variant).
+    TestExtension(const e2e::AppFolder& app, const nlohmann::json& config, const std::string& library = "Orvanta.dll");
+    // Points the host run at the settings and record files.
+    void Apply(e2e::HostRunOptions& options) const;
+    // Every line the library recorded, in order.
+    std::vector<nlohmann::json> Record() const;
+    // The recorded lines whose "call" is this name.
+    std::vector<nlohmann::json> Calls(const std::string& call) const;
 
- private:
-  std::filesystem::path config_;
-  std::filesystem::path record_;
+private:
+    std::filesystem::path config_;
+    std::filesystem::path record_;
 };
 
 // Known-folder path as the host reports it: no trailing backslash, empty when the

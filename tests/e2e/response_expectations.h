@@ -19,17 +19,16 @@ std::string Fnv1a64Hex(const std::string& bytes);
 std::string HexBytes(const std::string& bytes);
 
 struct ExpectedResponse {
-  int status = 0;
-  std::string reason;
-  std::string headers;              // the header lines joined by "\n"
-  std::optional<std::string> body;  // nullopt: the response carries no stream at all
+    int status = 0;
+    std::string reason;
+    std::string headers;              // the header lines joined by "\n"
+    std::optional<std::string> body;  // nullopt: the response carries no stream at all
 };
 
 // 200 with the whole content.
 ExpectedResponse WholeAnswer(const std::string& mimeType, const std::string& content);
 // 206 for the inclusive byte window [first, last] of the content.
-ExpectedResponse PartialAnswer(const std::string& mimeType, const std::string& content, uint64_t first,
-                               uint64_t last);
+ExpectedResponse PartialAnswer(const std::string& mimeType, const std::string& content, uint64_t first, uint64_t last);
 // 416: no length, no range, no body.
 ExpectedResponse UnsatisfiableAnswer(const std::string& mimeType);
 // 404 with the body "File not found".

@@ -12,28 +12,28 @@
 namespace e2e_test {
 
 class TranscriptTrigger {
- public:
-  // Starts watching the transcript of the first run in `folder`; once `ready` holds for
-  // its finished lines, calls `action` once, on the watching thread. Start it before
-  // RunHost and make the scenario wait long enough after the awaited step.
-  TranscriptTrigger(const e2e::AppFolder& folder, std::function<bool(const e2e::Transcript&)> ready,
-                    std::function<void()> action);
-  ~TranscriptTrigger();
-  TranscriptTrigger(const TranscriptTrigger&) = delete;
-  TranscriptTrigger& operator=(const TranscriptTrigger&) = delete;
+public:
+    // Starts watching the transcript of the first run in `folder`; once `ready` holds for
+    // its finished lines, calls `action` once, on the watching thread. Start it before
+    // RunHost and make the scenario wait long enough after the awaited step.
+    TranscriptTrigger(const e2e::AppFolder& folder, std::function<bool(const e2e::Transcript&)> ready,
+                      std::function<void()> action);
+    ~TranscriptTrigger();
+    TranscriptTrigger(const TranscriptTrigger&) = delete;
+    TranscriptTrigger& operator=(const TranscriptTrigger&) = delete;
 
-  // Stops watching; true when the action ran.
-  bool Finish();
+    // Stops watching; true when the action ran.
+    bool Finish();
 
- private:
-  void Watch();
+private:
+    void Watch();
 
-  std::filesystem::path transcriptPath_;
-  std::function<bool(const e2e::Transcript&)> ready_;
-  std::function<void()> action_;
-  std::atomic<bool> stop_{false};
-  std::atomic<bool> fired_{false};
-  std::thread thread_;
+    std::filesystem::path transcriptPath_;
+    std::function<bool(const e2e::Transcript&)> ready_;
+    std::function<void()> action_;
+    std::atomic<bool> stop_{false};
+    std::atomic<bool> fired_{false};
+    std::thread thread_;
 };
 
 // A `ready` test: the transcript holds at least `count` lines whose "ev" is `event`.

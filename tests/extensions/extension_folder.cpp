@@ -41,7 +41,9 @@ ExtensionFolder::~ExtensionFolder() {
     std::filesystem::remove_all(path_, error);
 }
 
-std::string ExtensionFolder::AppFolder() const { return path_.u8string() + "\\"; }
+std::string ExtensionFolder::AppFolder() const {
+    return path_.u8string() + "\\";
+}
 
 void ExtensionFolder::InstallLibrary(const std::wstring& builtName) const {
     std::filesystem::copy_file(ProgramFolder() / builtName, path_ / L"Orvanta.dll",

@@ -234,8 +234,8 @@ TEST(ExtensionManager, FolderPathsComeFromTheWebViewAndPackageJsonIsExact) {
     // The same through the library, which calls the interface by slot.
     manager.DeliverPageMessage(R"({"type":"extension-message"})");
     const auto records = folder.Records();
-    ASSERT_EQ(Calls(records), (Strings{"Init", "OnExtensionMessage", "GetPackageJson", "GetFolderPath",
-                                       "GetFolderPath"}));
+    ASSERT_EQ(Calls(records),
+              (Strings{"Init", "OnExtensionMessage", "GetPackageJson", "GetFolderPath", "GetFolderPath"}));
     EXPECT_EQ(records[2]["result"], packageJson);
     EXPECT_EQ(records[3]["placeholder"], "<desktop>");
     EXPECT_EQ(records[3]["result"], desktop);

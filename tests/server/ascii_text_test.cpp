@@ -4,16 +4,14 @@
 
 namespace {
 
-std::string Trimmed(std::string text)
-{
+std::string Trimmed(std::string text) {
     TrimSpace(text);
     return text;
 }
 
-} // namespace
+}  // namespace
 
-TEST(AsciiText, LowerCaseTouchesOnlyAsciiLetters)
-{
+TEST(AsciiText, LowerCaseTouchesOnlyAsciiLetters) {
     EXPECT_EQ(ToLowerAscii("PHOTO.JPG"), "photo.jpg");
     EXPECT_EQ(ToLowerAscii("@AZ[`az{"), "@az[`az{");
     // UTF-8 bytes of a capital letter stay as they are.
@@ -22,8 +20,7 @@ TEST(AsciiText, LowerCaseTouchesOnlyAsciiLetters)
     EXPECT_EQ(ToLowerAscii(""), "");
 }
 
-TEST(AsciiText, TrimRemovesAsciiBlanksAtBothEnds)
-{
+TEST(AsciiText, TrimRemovesAsciiBlanksAtBothEnds) {
     EXPECT_EQ(Trimmed("  bytes=5-9 "), "bytes=5-9");
     EXPECT_EQ(Trimmed("\t\n\v\f\r x y \r\n"), "x y");
     EXPECT_EQ(Trimmed(" \t "), "");

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(MimeTypes, KnownExtensions)
-{
+TEST(MimeTypes, KnownExtensions) {
     EXPECT_EQ(MimeTypeForPath("index.html"), "text/html; charset=utf-8");
     EXPECT_EQ(MimeTypeForPath("old.htm"), "text/html; charset=utf-8");
     EXPECT_EQ(MimeTypeForPath("lib/app.min.js"), "application/javascript; charset=utf-8");
@@ -24,16 +23,14 @@ TEST(MimeTypes, KnownExtensions)
     EXPECT_EQ(MimeTypeForPath(".png"), "image/png");
 }
 
-TEST(MimeTypes, ExtensionIsCaseInsensitive)
-{
+TEST(MimeTypes, ExtensionIsCaseInsensitive) {
     EXPECT_EQ(MimeTypeForPath("PHOTO.JPG"), "image/jpeg");
     EXPECT_EQ(MimeTypeForPath("Photo.JpEg"), "image/jpeg");
     EXPECT_EQ(MimeTypeForPath("STYLE/Main.CSS"), "text/css; charset=utf-8");
     EXPECT_EQ(MimeTypeForPath("clip.WEBM"), "video/webm");
 }
 
-TEST(MimeTypes, OnlyTheTextAfterTheLastDotCounts)
-{
+TEST(MimeTypes, OnlyTheTextAfterTheLastDotCounts) {
     EXPECT_EQ(MimeTypeForPath("README"), "application/octet-stream");
     EXPECT_EQ(MimeTypeForPath(""), "application/octet-stream");
     EXPECT_EQ(MimeTypeForPath("docs.old/readme"), "application/octet-stream");

@@ -5,18 +5,15 @@
 namespace {
 
 // "start-end" for a valid range, "invalid" otherwise.
-std::string Range(const std::string& value, uint64_t length = 1000)
-{
+std::string Range(const std::string& value, uint64_t length = 1000) {
     const std::optional<ByteRange> range = ParseRangeHeader(value, length);
-    if (!range)
-        return "invalid";
+    if (!range) return "invalid";
     return std::to_string(range->start) + "-" + std::to_string(range->end);
 }
 
-} // namespace
+}  // namespace
 
-TEST(RangeHeader, ValidRangesWithinTheContent)
-{
+TEST(RangeHeader, ValidRangesWithinTheContent) {
     EXPECT_EQ(Range("bytes=0-499"), "0-499");
     EXPECT_EQ(Range("bytes=500-"), "500-999");
     EXPECT_EQ(Range("bytes=999-"), "999-999");
@@ -29,8 +26,7 @@ TEST(RangeHeader, ValidRangesWithinTheContent)
     EXPECT_EQ(Range("bytes=-1", 1), "0-0");
 }
 
-TEST(RangeHeader, RangesOutsideTheContentAreInvalid)
-{
+TEST(RangeHeader, RangesOutsideTheContentAreInvalid) {
     EXPECT_EQ(Range("bytes=1000-"), "invalid");
     EXPECT_EQ(Range("bytes=0-1000"), "invalid");
     EXPECT_EQ(Range("bytes=5-4"), "invalid");
@@ -44,8 +40,7 @@ TEST(RangeHeader, RangesOutsideTheContentAreInvalid)
     EXPECT_EQ(Range("bytes=-0", 1), "invalid");
 }
 
-TEST(RangeHeader, MalformedValuesAreInvalid)
-{
+TEST(RangeHeader, MalformedValuesAreInvalid) {
     EXPECT_EQ(Range("bytes="), "invalid");
     EXPECT_EQ(Range("bytes"), "invalid");
     EXPECT_EQ(Range(""), "invalid");
@@ -59,8 +54,7 @@ TEST(RangeHeader, MalformedValuesAreInvalid)
     EXPECT_EQ(Range("bytes= -5"), "invalid");
 }
 
-TEST(RangeHeader, NumbersAreReadLikeStrtol)
-{
+TEST(RangeHeader, NumbersAreReadLikeStrtol) {
     // Only the first range counts; reading stops at the first stray byte.
     EXPECT_EQ(Range("bytes=0-10,20-30"), "0-10");
     EXPECT_EQ(Range("bytes=5-9 "), "5-9");
@@ -74,8 +68,7 @@ TEST(RangeHeader, NumbersAreReadLikeStrtol)
     EXPECT_EQ(Range("bytes=0--0"), "0-0");
 }
 
-TEST(RangeHeader, NumbersAreLimitedToSigned32Bits)
-{
+TEST(RangeHeader, NumbersAreLimitedToSigned32Bits) {
     const uint64_t huge = uint64_t{1} << 40;
     EXPECT_EQ(Range("bytes=2147483647-", huge), "2147483647-" + std::to_string(huge - 1));
     EXPECT_EQ(Range("bytes=0-2147483647", huge), "0-2147483647");

@@ -6,8 +6,7 @@
 
 using Lines = std::vector<std::string>;
 
-TEST(ResponseHead, WholeContent)
-{
+TEST(ResponseHead, WholeContent) {
     const ResponseHead head = ComposeResponseHead("index.html", 1234, std::nullopt);
     EXPECT_EQ(head.status, 200);
     EXPECT_EQ(head.reason, "OK");
@@ -27,8 +26,7 @@ TEST(ResponseHead, WholeContent)
     EXPECT_EQ(ComposeResponseHead("empty.txt", 0, std::nullopt).headers.at(3), "Content-Length: 0");
 }
 
-TEST(ResponseHead, PartialContent)
-{
+TEST(ResponseHead, PartialContent) {
     const ResponseHead head = ComposeResponseHead("media/clip.mp4", 1000, std::string("bytes=5-9"));
     EXPECT_EQ(head.status, 206);
     EXPECT_EQ(head.reason, "Partial Content");
@@ -49,8 +47,7 @@ TEST(ResponseHead, PartialContent)
     EXPECT_EQ(ComposeResponseHead("a.mp3", 1000, padded).headers.at(3), "Content-Range: bytes 5-9/1000");
 }
 
-TEST(ResponseHead, PartialContentIsCappedAtTwoMebibytes)
-{
+TEST(ResponseHead, PartialContentIsCappedAtTwoMebibytes) {
     const uint64_t length = 5000000;
     const ResponseHead open = ComposeResponseHead("song.flac", length, std::string("bytes=0-"));
     EXPECT_EQ(open.status, 206);
@@ -78,8 +75,7 @@ TEST(ResponseHead, PartialContentIsCappedAtTwoMebibytes)
     EXPECT_EQ(tail.rangeLength, 100u);
 }
 
-TEST(ResponseHead, UnsatisfiableRange)
-{
+TEST(ResponseHead, UnsatisfiableRange) {
     const Lines expected{"Cache-Control: no-store", "Content-Type: image/png", "Accept-Ranges: bytes"};
     for (const char* value : {"bytes=1000-", "bytes=-0", "items=0-1", "bytes="}) {
         const ResponseHead head = ComposeResponseHead("logo.png", 1000, std::string(value));
@@ -92,8 +88,7 @@ TEST(ResponseHead, UnsatisfiableRange)
     EXPECT_EQ(ComposeResponseHead("logo.png", 0, std::string("bytes=0-")).status, 416);
 }
 
-TEST(ResponseHead, MissingContent)
-{
+TEST(ResponseHead, MissingContent) {
     const ResponseHead head = ComposeMissingResponseHead();
     EXPECT_EQ(head.status, 404);
     EXPECT_EQ(head.reason, "Not Found");
@@ -102,8 +97,7 @@ TEST(ResponseHead, MissingContent)
     EXPECT_EQ(JoinHeaderLines(head.headers), "Cache-Control: no-store");
 }
 
-TEST(ResponseHead, JoinUsesSingleLineFeedsBetweenLines)
-{
+TEST(ResponseHead, JoinUsesSingleLineFeedsBetweenLines) {
     EXPECT_EQ(JoinHeaderLines({}), "");
     EXPECT_EQ(JoinHeaderLines({"A: 1"}), "A: 1");
     EXPECT_EQ(JoinHeaderLines({"A: 1", "B: 2", "C: 3"}), "A: 1\nB: 2\nC: 3");

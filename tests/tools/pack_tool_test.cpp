@@ -22,38 +22,35 @@ struct ToolResult {
     std::string err;
 };
 
-std::string ReadFile(const fs::path& path)
-{
+std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-void WriteFile(const fs::path& path, const std::string& bytes)
-{
+void WriteFile(const fs::path& path, const std::string& bytes) {
     fs::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);
     out << bytes;
 }
 
-std::string ShellQuote(const std::string& text)
-{
+std::string ShellQuote(const std::string& text) {
     std::string quoted = "'";
     for (const char c : text) {
-        if (c == '\'') quoted += "'\\''";
-        else quoted += c;
+        if (c == '\'')
+            quoted += "'\\''";
+        else
+            quoted += c;
     }
     return quoted + "'";
 }
 
 class PackTool : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        root_ = fs::temp_directory_path() /
-                (std::string("tessarine-pack-") + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    void SetUp() override {
+        root_ = fs::temp_directory_path() / (std::string("tessarine-pack-") + std::to_string(::getpid()) + "-" +
+                                             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root_);
         fs::create_directories(root_);
     }
@@ -61,8 +58,7 @@ protected:
 
     fs::path At(const std::string& relative) const { return root_ / fs::u8path(relative); }
 
-    ToolResult Run(const std::vector<std::string>& args) const
-    {
+    ToolResult Run(const std::vector<std::string>& args) const {
         std::string command = ShellQuote(TESSARINE_PACK_EXE);
         for (const std::string& arg : args) command += " " + ShellQuote(arg);
         const fs::path out = root_ / "stdout.txt";
@@ -79,8 +75,7 @@ protected:
     }
 
     // Every regular file below the folder, by generic relative name.
-    static std::map<std::string, std::string> Snapshot(const fs::path& folder)
-    {
+    static std::map<std::string, std::string> Snapshot(const fs::path& folder) {
         std::map<std::string, std::string> files;
         for (const auto& entry : fs::recursive_directory_iterator(folder)) {
             if (entry.is_regular_file()) {
@@ -93,8 +88,7 @@ protected:
     fs::path root_;
 };
 
-std::vector<std::string> Lines(const std::string& text)
-{
+std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) lines.push_back(line);
@@ -103,8 +97,7 @@ std::vector<std::string> Lines(const std::string& text)
 
 }  // namespace
 
-TEST_F(PackTool, RoundTripsAFolderOfManyFiles)
-{
+TEST_F(PackTool, RoundTripsAFolderOfManyFiles) {
     std::map<std::string, std::string> expected;
     for (int i = 0; i < 150; ++i) {
         const std::string name = "sub" + std::to_string(i % 7) + "/deeper" + std::to_string(i % 3) + "/file" +
@@ -130,8 +123,7 @@ TEST_F(PackTool, RoundTripsAFolderOfManyFiles)
     ASSERT_EQ(Run({"create", At("src").string() + "/", At("out/assets.dat").string()}).exitCode, 0);
     const ToolResult again = Run({"create", At("src").string(), At("out/again.dat").string()});
     ASSERT_EQ(again.exitCode, 0) << again.err;
-    EXPECT_NE(again.out.find("Packed " + std::to_string(expected.size()) + " files"), std::string::npos)
-        << again.out;
+    EXPECT_NE(again.out.find("Packed " + std::to_string(expected.size()) + " files"), std::string::npos) << again.out;
     EXPECT_TRUE(ReadFile(At("out/assets.dat")) == ReadFile(At("out/again.dat")));
     EXPECT_FALSE(fs::exists(At("out/assets.dat.partial")));
 
@@ -145,8 +137,7 @@ TEST_F(PackTool, RoundTripsAFolderOfManyFiles)
     ASSERT_EQ(lines.size(), expected.size());
     EXPECT_EQ(lines.front(), "B upper.txt\t22\ttext/plain; charset=utf-8");
     EXPECT_NE(std::find(lines.begin(), lines.end(), "index.html\t28\ttext/html; charset=utf-8"), lines.end());
-    EXPECT_NE(std::find(lines.begin(), lines.end(), "media/large.bin\t3145733\tapplication/octet-stream"),
-              lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "media/large.bin\t3145733\tapplication/octet-stream"), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "empty.txt\t0\ttext/plain; charset=utf-8"), lines.end());
     EXPECT_EQ(lines.back().substr(0, 8), "\xC3\xBCml\xC3\xA4ut");
     EXPECT_TRUE(std::is_sorted(lines.begin(), lines.end()));
@@ -164,8 +155,7 @@ TEST_F(PackTool, RoundTripsAFolderOfManyFiles)
     EXPECT_NE(missing.err.find("no entry named 'Index.html'"), std::string::npos);
 }
 
-TEST_F(PackTool, WritesTheMinimalExampleAndNeverPacksItsOwnOutput)
-{
+TEST_F(PackTool, WritesTheMinimalExampleAndNeverPacksItsOwnOutput) {
     WriteFile(At("www/a"), "abc");
     ASSERT_EQ(Run({"create", At("www").string(), At("www/assets.dat").string()}).exitCode, 0);
     EXPECT_TRUE(ReadFile(At("www/assets.dat")) == bundle_test::ExampleArchive());
@@ -175,8 +165,7 @@ TEST_F(PackTool, WritesTheMinimalExampleAndNeverPacksItsOwnOutput)
     EXPECT_EQ(Run({"cat", At("www/assets.dat").string(), "a"}).out, "abc");
 }
 
-TEST_F(PackTool, ShowsLargeArchiveProgress)
-{
+TEST_F(PackTool, ShowsLargeArchiveProgress) {
     fs::create_directories(At("big"));
     std::ofstream(At("big/zeros.bin")).close();
     fs::resize_file(At("big/zeros.bin"), (uint64_t{130} << 20) + 1);  // sparse: cheap to make
@@ -191,8 +180,7 @@ TEST_F(PackTool, ShowsLargeArchiveProgress)
     EXPECT_EQ(fs::file_size(At("big.dat")), 136314885u + 16 + 12 + 12 + 4 + 2 * 37 + 9 + 8);
 }
 
-TEST_F(PackTool, RefusesHostileNamesWhenExtracting)
-{
+TEST_F(PackTool, RefusesHostileNamesWhenExtracting) {
     for (const std::string name : {"../escaped", "/absolute", "C:drive", "back\\slash", "double//slash", ""}) {
         const fs::path archive = At("hostile.dat");
         // The hostile entry sorts after the harmless one: neither may be written.
@@ -218,8 +206,7 @@ TEST_F(PackTool, RefusesHostileNamesWhenExtracting)
     EXPECT_FALSE(fs::exists(At("elsewhere/file")));
 }
 
-TEST_F(PackTool, ReportsFailuresWithoutLeavingArchivesBehind)
-{
+TEST_F(PackTool, ReportsFailuresWithoutLeavingArchivesBehind) {
     const ToolResult noFolder = Run({"create", At("missing").string(), At("a.dat").string()});
     EXPECT_EQ(noFolder.exitCode, 1);
     EXPECT_NE(noFolder.err.find("folder not found"), std::string::npos) << noFolder.err;
@@ -257,8 +244,7 @@ TEST_F(PackTool, ReportsFailuresWithoutLeavingArchivesBehind)
     EXPECT_EQ(Run({"verify", At("www").string()}).exitCode, 1);
 }
 
-TEST_F(PackTool, ExplainsItsUsage)
-{
+TEST_F(PackTool, ExplainsItsUsage) {
     const ToolResult none = Run({});
     EXPECT_EQ(none.exitCode, 2);
     EXPECT_NE(none.err.find("Usage: tessarine-pack"), std::string::npos);

@@ -9,8 +9,7 @@
 
 namespace {
 
-FILE* OpenForReading(const std::filesystem::path& path)
-{
+FILE* OpenForReading(const std::filesystem::path& path) {
 #ifdef _WIN32
     return _wfopen(path.c_str(), L"rb");
 #else
@@ -18,8 +17,7 @@ FILE* OpenForReading(const std::filesystem::path& path)
 #endif
 }
 
-bool SeekTo(FILE* stream, uint64_t offset)
-{
+bool SeekTo(FILE* stream, uint64_t offset) {
     if (offset > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) return false;
 #ifdef _WIN32
     return _fseeki64(stream, static_cast<int64_t>(offset), SEEK_SET) == 0;
@@ -30,8 +28,7 @@ bool SeekTo(FILE* stream, uint64_t offset)
 
 }  // namespace
 
-BundleFile::BundleFile(const std::filesystem::path& path) : path_(path)
-{
+BundleFile::BundleFile(const std::filesystem::path& path) : path_(path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) {
         throw std::runtime_error("not a file: " + path.u8string());
@@ -48,9 +45,7 @@ BundleFile::BundleFile(const std::filesystem::path& path) : path_(path)
     bundle_.Load();
 }
 
-void BundleFile::ReadEntry(const BundleEntry& entry,
-                           const std::function<void(const char* data, size_t length)>& sink)
-{
+void BundleFile::ReadEntry(const BundleEntry& entry, const std::function<void(const char* data, size_t length)>& sink) {
     // Load guarantees the entry lies inside the blob and the blob inside the file.
     if (!SeekTo(stream_.get(), bundle_.blobOffset + entry.offset)) {
         throw std::runtime_error("cannot read " + path_.u8string());

@@ -20,8 +20,7 @@ public:
     const AssetBundle& Bundle() const { return bundle_; }
 
     // Hands the entry's bytes to `sink` piece by piece, in order.
-    void ReadEntry(const BundleEntry& entry,
-                   const std::function<void(const char* data, size_t length)>& sink);
+    void ReadEntry(const BundleEntry& entry, const std::function<void(const char* data, size_t length)>& sink);
 
 private:
     struct StreamCloser {

@@ -10,8 +10,7 @@
 
 #include "bundle_file.h"
 
-void RunCat(const std::filesystem::path& archive, const std::string& name)
-{
+void RunCat(const std::filesystem::path& archive, const std::string& name) {
     BundleFile file(archive);
     const BundleEntry* entry = file.Bundle().Find(name);
     if (entry == nullptr) {

@@ -14,14 +14,15 @@ namespace {
 
 constexpr uint64_t kProgressStep = uint64_t{64} << 20;
 
-uint64_t Mebibytes(uint64_t bytes) { return bytes >> 20; }
+uint64_t Mebibytes(uint64_t bytes) {
+    return bytes >> 20;
+}
 
 // Removes the half-written archive unless the work completed.
 class TemporaryFile {
 public:
     explicit TemporaryFile(fs::path path) : path_(std::move(path)) {}
-    ~TemporaryFile()
-    {
+    ~TemporaryFile() {
         if (!kept_) {
             std::error_code ignored;
             fs::remove(path_, ignored);
@@ -37,8 +38,7 @@ private:
 
 }  // namespace
 
-void RunCreate(const fs::path& folder, const fs::path& target)
-{
+void RunCreate(const fs::path& folder, const fs::path& target) {
     fs::path temporaryPath = target;
     temporaryPath += ".partial";
     // The archive may be written into the folder it packs: never pack it into itself.
@@ -59,8 +59,7 @@ void RunCreate(const fs::path& folder, const fs::path& target)
     const uint64_t archiveBytes = writer.Write(out, [&](uint64_t written, uint64_t total) {
         contentBytes = written;
         if (written >= nextReport) {
-            std::cout << "  " << Mebibytes(written) << " MiB of " << Mebibytes(total) << " MiB written"
-                      << std::endl;
+            std::cout << "  " << Mebibytes(written) << " MiB of " << Mebibytes(total) << " MiB written" << std::endl;
             nextReport = (written / kProgressStep + 1) * kProgressStep;
         }
     });

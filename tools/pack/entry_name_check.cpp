@@ -5,8 +5,7 @@
 
 namespace {
 
-std::string UpperAscii(std::string text)
-{
+std::string UpperAscii(std::string text) {
     for (char& c : text) {
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     }
@@ -14,19 +13,17 @@ std::string UpperAscii(std::string text)
 }
 
 // CON, NUL, COM1 and the like open devices on Windows, with any extension.
-bool IsDeviceName(const std::string& segment)
-{
+bool IsDeviceName(const std::string& segment) {
     static const std::array<const char*, 4> plain = {"CON", "PRN", "AUX", "NUL"};
     const std::string stem = UpperAscii(segment.substr(0, segment.find('.')));
     if (std::find_if(plain.begin(), plain.end(), [&](const char* d) { return stem == d; }) != plain.end()) {
         return true;
     }
-    return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
-           stem[3] >= '1' && stem[3] <= '9';
+    return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) && stem[3] >= '1' &&
+           stem[3] <= '9';
 }
 
-std::string SegmentReason(const std::string& segment)
-{
+std::string SegmentReason(const std::string& segment) {
     if (segment.empty()) return "empty path segment";
     if (segment == "." || segment == "..") return "'" + segment + "' segment";
     if (segment.back() == '.' || segment.back() == ' ') return "segment ending in a dot or space";
@@ -36,8 +33,7 @@ std::string SegmentReason(const std::string& segment)
 
 }  // namespace
 
-std::string UnsafeEntryNameReason(const std::string& name)
-{
+std::string UnsafeEntryNameReason(const std::string& name) {
     if (name.empty()) return "empty name";
     if (name.front() == '/') return "absolute path";
     for (const char c : name) {

@@ -13,8 +13,7 @@ namespace fs = std::filesystem;
 namespace {
 
 // Names come from the archive: keep control bytes out of the terminal.
-std::string Printable(const std::string& name)
-{
+std::string Printable(const std::string& name) {
     std::string out;
     for (const char c : name) {
         const auto byte = static_cast<unsigned char>(c);
@@ -30,8 +29,7 @@ std::string Printable(const std::string& name)
 }
 
 // A link already inside the folder could lead a write outside of it.
-void RefuseLinks(const fs::path& folder, const std::string& name)
-{
+void RefuseLinks(const fs::path& folder, const std::string& name) {
     fs::path current = folder;
     for (const fs::path& segment : fs::u8path(name)) {
         current /= segment;
@@ -44,8 +42,7 @@ void RefuseLinks(const fs::path& folder, const std::string& name)
 
 }  // namespace
 
-void RunExtract(const fs::path& archive, const fs::path& folder)
-{
+void RunExtract(const fs::path& archive, const fs::path& folder) {
     BundleFile file(archive);
     const auto& entries = file.Bundle().entries;
     // Check every name before writing anything.
@@ -65,9 +62,8 @@ void RunExtract(const fs::path& archive, const fs::path& folder)
         if (!out) {
             throw std::runtime_error("cannot create " + target.u8string());
         }
-        file.ReadEntry(entry, [&](const char* data, size_t length) {
-            out.write(data, static_cast<std::streamsize>(length));
-        });
+        file.ReadEntry(entry,
+                       [&](const char* data, size_t length) { out.write(data, static_cast<std::streamsize>(length)); });
         out.close();
         if (!out) {
             throw std::runtime_error("cannot write " + target.u8string());

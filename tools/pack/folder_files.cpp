@@ -9,16 +9,14 @@ namespace fs = std::filesystem;
 namespace {
 
 // "www/" would otherwise yield names relative to an empty last segment.
-fs::path WithoutTrailingSeparator(fs::path folder)
-{
+fs::path WithoutTrailingSeparator(fs::path folder) {
     while (!folder.has_filename() && folder.has_relative_path()) {
         folder = folder.parent_path();
     }
     return folder;
 }
 
-bool IsSkipped(const fs::path& file, const std::vector<fs::path>& skip)
-{
+bool IsSkipped(const fs::path& file, const std::vector<fs::path>& skip) {
     for (const fs::path& other : skip) {
         // Compare names first: it spares a file-system query for nearly every file.
         if (file.filename() != other.filename()) continue;
@@ -30,8 +28,7 @@ bool IsSkipped(const fs::path& file, const std::vector<fs::path>& skip)
 
 }  // namespace
 
-std::vector<FolderFile> ListFolderFiles(const fs::path& folder, const std::vector<fs::path>& skip)
-{
+std::vector<FolderFile> ListFolderFiles(const fs::path& folder, const std::vector<fs::path>& skip) {
     std::error_code error;
     if (!fs::exists(folder, error)) {
         throw std::runtime_error("folder not found: " + folder.u8string());
@@ -47,7 +44,6 @@ std::vector<FolderFile> ListFolderFiles(const fs::path& folder, const std::vecto
         files.push_back({entry.path().lexically_relative(root).generic_u8string(), entry.path()});
     }
     // std::string compares as unsigned bytes, the order the reader keeps too.
-    std::sort(files.begin(), files.end(),
-              [](const FolderFile& a, const FolderFile& b) { return a.name < b.name; });
+    std::sort(files.begin(), files.end(), [](const FolderFile& a, const FolderFile& b) { return a.name < b.name; });
     return files;
 }

@@ -5,8 +5,7 @@
 #include "bundle_file.h"
 #include "server/mime_types.h"
 
-void RunList(const std::filesystem::path& archive)
-{
+void RunList(const std::filesystem::path& archive) {
     BundleFile file(archive);
     for (const auto& [name, entry] : file.Bundle().entries) {
         std::cout << name << '\t' << entry.length << '\t' << MimeTypeForPath(name) << '\n';

@@ -26,14 +26,12 @@ const char kUsage[] =
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-int UsageError(const std::string& message)
-{
+int UsageError(const std::string& message) {
     std::cerr << "tessarine-pack: " << message << "\n\n" << kUsage;
     return kExitUsage;
 }
 
-int Run(const std::vector<fs::path>& args)
-{
+int Run(const std::vector<fs::path>& args) {
     if (args.empty()) {
         return UsageError("no command given");
     }

@@ -4,8 +4,7 @@
 
 #include "bundle_file.h"
 
-void RunVerify(const std::filesystem::path& archive)
-{
+void RunVerify(const std::filesystem::path& archive) {
     BundleFile file(archive);
     std::cout << "OK: " << file.Bundle().entries.size() << " files" << std::endl;
 }

@@ -12,17 +12,15 @@ inline std::atomic<int> liveTestHandlers{0};
 
 // Lives inside a handler's function, so it goes when the handler object does.
 class LiveHandlerMark {
- public:
-  LiveHandlerMark() { ++liveTestHandlers; }
-  LiveHandlerMark(const LiveHandlerMark&) { ++liveTestHandlers; }
-  LiveHandlerMark& operator=(const LiveHandlerMark&) = default;
-  ~LiveHandlerMark() { --liveTestHandlers; }
+public:
+    LiveHandlerMark() { ++liveTestHandlers; }
+    LiveHandlerMark(const LiveHandlerMark&) { ++liveTestHandlers; }
+    LiveHandlerMark& operator=(const LiveHandlerMark&) = default;
+    ~LiveHandlerMark() { --liveTestHandlers; }
 };
 
 template <class Interface, class Function>
 ComPtr<Interface> MakeHandler(Function&& function) {
-  return MakeCallback<Interface>(
-      [mark = LiveHandlerMark(), function = std::forward<Function>(function)](auto... args) {
-        return function(args...);
-      });
+    return MakeCallback<Interface>([mark = LiveHandlerMark(), function = std::forward<Function>(function)](
+                                       auto... args) { return function(args...); });
 }

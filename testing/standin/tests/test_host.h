@@ -15,46 +15,46 @@
 inline constexpr wchar_t testOrigin[] = L"https://app.localhost/";
 
 class TestHost {
- public:
-  explicit TestHost(HMODULE loader);
-  ~TestHost();
-  TestHost(const TestHost&) = delete;
-  TestHost& operator=(const TestHost&) = delete;
+public:
+    explicit TestHost(HMODULE loader);
+    ~TestHost();
+    TestHost(const TestHost&) = delete;
+    TestHost& operator=(const TestHost&) = delete;
 
-  // Calls CreateCoreWebView2EnvironmentWithOptions; returns its result.
-  HRESULT Start(PCWSTR browserFolder, PCWSTR userDataFolder);
-  // Runs the message loop until the window is destroyed; false on timeout.
-  bool RunUntilQuit(DWORD timeoutMs);
-  // Drops the browser objects in the host's order (web views, controller, environment).
-  void ReleaseBrowser();
+    // Calls CreateCoreWebView2EnvironmentWithOptions; returns its result.
+    HRESULT Start(PCWSTR browserFolder, PCWSTR userDataFolder);
+    // Runs the message loop until the window is destroyed; false on timeout.
+    bool RunUntilQuit(DWORD timeoutMs);
+    // Drops the browser objects in the host's order (web views, controller, environment).
+    void ReleaseBrowser();
 
-  HWND window() const { return window_; }
+    HWND window() const { return window_; }
 
-  // What the host saw.
-  bool completionInsideCreate = false;
-  HRESULT environmentCode = S_OK;
-  bool environmentDelivered = false;
-  HRESULT controllerCode = S_OK;
-  bool controllerDelivered = false;
-  bool usedControllerOptions = false;
-  std::vector<std::wstring> messages;  // string messages received
-  int nonStringMessages = 0;
-  bool fullscreen = false;
+    // What the host saw.
+    bool completionInsideCreate = false;
+    HRESULT environmentCode = S_OK;
+    bool environmentDelivered = false;
+    HRESULT controllerCode = S_OK;
+    bool controllerDelivered = false;
+    bool usedControllerOptions = false;
+    std::vector<std::wstring> messages;  // string messages received
+    int nonStringMessages = 0;
+    bool fullscreen = false;
 
-  ComPtr<ICoreWebView2Environment> environment;
-  ComPtr<ICoreWebView2Controller> controller;
-  ComPtr<ICoreWebView2> webView;
-  ComPtr<ICoreWebView2_2> webView2;
+    ComPtr<ICoreWebView2Environment> environment;
+    ComPtr<ICoreWebView2Controller> controller;
+    ComPtr<ICoreWebView2> webView;
+    ComPtr<ICoreWebView2_2> webView2;
 
- private:
-  HRESULT OnEnvironment(HRESULT code, ICoreWebView2Environment* created);
-  HRESULT OnController(HRESULT code, ICoreWebView2Controller* created);
-  void RegisterHandlers();
-  HRESULT OnResourceRequest(ICoreWebView2WebResourceRequestedEventArgs* args);
-  HRESULT OnMessage(ICoreWebView2WebMessageReceivedEventArgs* args);
-  void SendDirectoryHandles();
+private:
+    HRESULT OnEnvironment(HRESULT code, ICoreWebView2Environment* created);
+    HRESULT OnController(HRESULT code, ICoreWebView2Controller* created);
+    void RegisterHandlers();
+    HRESULT OnResourceRequest(ICoreWebView2WebResourceRequestedEventArgs* args);
+    HRESULT OnMessage(ICoreWebView2WebMessageReceivedEventArgs* args);
+    void SendDirectoryHandles();
 
-  HMODULE loader_;
-  HWND window_ = nullptr;
-  bool insideCreate_ = false;
+    HMODULE loader_;
+    HWND window_ = nullptr;
+    bool insideCreate_ = false;
 };
