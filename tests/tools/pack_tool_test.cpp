@@ -181,9 +181,10 @@ TEST_F(PackTool, ShowsLargeArchiveProgress) {
 }
 
 TEST_F(PackTool, RefusesHostileNamesWhenExtracting) {
-    for (const std::string name : {"../escaped", "/absolute", "C:drive", "back\\slash", "double//slash", ""}) {
+    for (const std::string name : {"../escaped", "/absolute", ""}) {
         const fs::path archive = At("hostile.dat");
-        // The hostile entry sorts after the harmless one: neither may be written.
+        // Which names are refused is the name check's own test; here: the hostile entry
+    // sorts after the harmless one, and neither may be written.
         const std::string harmless = name.empty() ? "z-first" : " first";
         WriteFile(archive, bundle_test::Header() + bundle_test::Chunk("blob", "xy") +
                                bundle_test::Chunk("fdir", bundle_test::Directory({{harmless, 0, 1}, {name, 1, 1}})));

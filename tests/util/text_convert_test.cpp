@@ -27,6 +27,8 @@ TEST(TextConvert, MalformedInputBecomesReplacementCharacter) {
                            L"b"));
     EXPECT_EQ(WideToUtf8(std::wstring(1, wchar_t(0xD800))), "\xEF\xBF\xBD");
     EXPECT_EQ(WideToUtf8(std::wstring{L'x', wchar_t(0xDC00)}), "x\xEF\xBF\xBD");
+    // A pair in the wrong order is two lone halves.
+    EXPECT_EQ(WideToUtf8(std::wstring{wchar_t(0xDC00), wchar_t(0xD800)}), "\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
 TEST(TextConvert, EmbeddedNulIsKept) {
