@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 
 #include "util/long_path.h"
@@ -13,6 +12,25 @@
 #include "util/win_handles.h"
 
 namespace {
+
+void RemoveTree(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            const std::wstring child = folder + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                RemoveTree(child);
+            } else {
+                ::DeleteFileW(child.c_str());
+            }
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+}
 
 // A fresh folder under the temp folder, with a non-ASCII name; removed with all it holds.
 class FileQueryTest : public ::testing::Test {
@@ -25,10 +43,7 @@ protected:
         folder_ = ToLongPath(base + L"\\tessarine-\x00FC\x65E5-" + std::to_wstring(::GetCurrentProcessId()));
         ASSERT_TRUE(::CreateDirectoryW(folder_.c_str(), nullptr));
     }
-    void TearDown() override {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
+    void TearDown() override { RemoveTree(folder_); }
 
     // The UTF-8 path of a name inside the folder, as the host's callers hand it over.
     std::string Utf8(const std::wstring& name) const { return WideToUtf8(StripLongPathPrefix(folder_ + L"\\" + name)); }
