@@ -8,129 +8,82 @@
 
 #include <utility>
 
+// One owner for each kind of Windows resource: Traits says which value is empty and
+// how a held value is let go. Move-only.
+template <class Traits>
+class UniqueOwner {
+public:
+    using Value = typename Traits::Value;
+
+    UniqueOwner() = default;
+    explicit UniqueOwner(Value value) : value_(value) {}
+    ~UniqueOwner() { reset(); }
+
+    UniqueOwner(UniqueOwner&& other) noexcept : value_(other.release()) {}
+    UniqueOwner& operator=(UniqueOwner&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueOwner(const UniqueOwner&) = delete;
+    UniqueOwner& operator=(const UniqueOwner&) = delete;
+
+    Value get() const { return value_; }
+    bool valid() const { return !Traits::IsEmpty(value_); }
+    explicit operator bool() const { return valid(); }
+
+    void reset(Value value = Traits::Empty()) {
+        Value old = std::exchange(value_, value);
+        if (old != value && !Traits::IsEmpty(old)) Traits::Free(old);
+    }
+    Value release() { return std::exchange(value_, Traits::Empty()); }
+    // For out-parameters: frees what is held and hands out the empty slot.
+    Value* put() {
+        reset();
+        return &value_;
+    }
+
+private:
+    Value value_ = Traits::Empty();
+};
+
 // A kernel handle closed with CloseHandle. Both null and INVALID_HANDLE_VALUE
 // count as empty, since Win32 calls disagree on which one means "no handle".
-class UniqueHandle {
-public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-    ~UniqueHandle() { reset(); }
-
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-
-    HANDLE get() const { return handle_; }
-    bool valid() const { return IsOpen(handle_); }
-    explicit operator bool() const { return valid(); }
-
-    void reset(HANDLE handle = nullptr) {
-        HANDLE old = std::exchange(handle_, handle);
-        if (old != handle && IsOpen(old)) ::CloseHandle(old);
-    }
-    HANDLE release() { return std::exchange(handle_, nullptr); }
-
-private:
-    static bool IsOpen(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
-
-    HANDLE handle_ = nullptr;
+struct KernelHandleTraits {
+    using Value = HANDLE;
+    static Value Empty() { return nullptr; }
+    static bool IsEmpty(Value handle) { return handle == nullptr || handle == INVALID_HANDLE_VALUE; }
+    static void Free(Value handle) { ::CloseHandle(handle); }
 };
+using UniqueHandle = UniqueOwner<KernelHandleTraits>;
 
 // A view of a file mapping, unmapped with UnmapViewOfFile.
-class MappedView {
-public:
-    MappedView() = default;
-    explicit MappedView(const void* view) : view_(view) {}
-    ~MappedView() { reset(); }
-
-    MappedView(MappedView&& other) noexcept : view_(other.release()) {}
-    MappedView& operator=(MappedView&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    MappedView(const MappedView&) = delete;
-    MappedView& operator=(const MappedView&) = delete;
-
-    const void* get() const { return view_; }
-    bool valid() const { return view_ != nullptr; }
-    explicit operator bool() const { return valid(); }
-
-    void reset(const void* view = nullptr) {
-        const void* old = std::exchange(view_, view);
-        if (old != nullptr && old != view) ::UnmapViewOfFile(old);
-    }
-    const void* release() { return std::exchange(view_, nullptr); }
-
-private:
-    const void* view_ = nullptr;
+struct MappedViewTraits {
+    using Value = const void*;
+    static Value Empty() { return nullptr; }
+    static bool IsEmpty(Value view) { return view == nullptr; }
+    static void Free(Value view) { ::UnmapViewOfFile(view); }
 };
+using MappedView = UniqueOwner<MappedViewTraits>;
 
 // A module loaded with LoadLibrary, unloaded with FreeLibrary.
-class ModuleHandle {
-public:
-    ModuleHandle() = default;
-    explicit ModuleHandle(HMODULE module) : module_(module) {}
-    ~ModuleHandle() { reset(); }
-
-    ModuleHandle(ModuleHandle&& other) noexcept : module_(other.release()) {}
-    ModuleHandle& operator=(ModuleHandle&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    ModuleHandle(const ModuleHandle&) = delete;
-    ModuleHandle& operator=(const ModuleHandle&) = delete;
-
-    HMODULE get() const { return module_; }
-    bool valid() const { return module_ != nullptr; }
-    explicit operator bool() const { return valid(); }
-
-    void reset(HMODULE module = nullptr) {
-        HMODULE old = std::exchange(module_, module);
-        if (old != nullptr && old != module) ::FreeLibrary(old);
-    }
-    HMODULE release() { return std::exchange(module_, nullptr); }
-
-private:
-    HMODULE module_ = nullptr;
+struct ModuleTraits {
+    using Value = HMODULE;
+    static Value Empty() { return nullptr; }
+    static bool IsEmpty(Value module) { return module == nullptr; }
+    static void Free(Value module) { ::FreeLibrary(module); }
 };
+using ModuleHandle = UniqueOwner<ModuleTraits>;
 
 // Memory handed out by COM or the shell (strings, arrays), freed with CoTaskMemFree.
 template <class T>
-class CoTaskMemPtr {
-public:
-    CoTaskMemPtr() = default;
-    explicit CoTaskMemPtr(T* pointer) : pointer_(pointer) {}
-    ~CoTaskMemPtr() { reset(); }
-
-    CoTaskMemPtr(CoTaskMemPtr&& other) noexcept : pointer_(other.release()) {}
-    CoTaskMemPtr& operator=(CoTaskMemPtr&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    CoTaskMemPtr(const CoTaskMemPtr&) = delete;
-    CoTaskMemPtr& operator=(const CoTaskMemPtr&) = delete;
-
-    T* get() const { return pointer_; }
-    explicit operator bool() const { return pointer_ != nullptr; }
-
-    // For out-parameters: frees what is held and hands out the empty slot.
-    T** put() {
-        reset();
-        return &pointer_;
-    }
-    void reset(T* pointer = nullptr) {
-        T* old = std::exchange(pointer_, pointer);
-        if (old != nullptr && old != pointer) ::CoTaskMemFree(old);
-    }
-    T* release() { return std::exchange(pointer_, nullptr); }
-
-private:
-    T* pointer_ = nullptr;
+struct CoTaskMemTraits {
+    using Value = T*;
+    static Value Empty() { return nullptr; }
+    static bool IsEmpty(Value pointer) { return pointer == nullptr; }
+    static void Free(Value pointer) { ::CoTaskMemFree(pointer); }
 };
+template <class T>
+using CoTaskMemPtr = UniqueOwner<CoTaskMemTraits<T>>;
 
 // A counted reference to a COM object: copies AddRef, destruction Releases.
 template <class T>
