@@ -58,7 +58,7 @@ HRESULT PallantWebView::HandleResourceRequest(ICoreWebView2WebResourceRequestedE
         if (!request) return S_OK;
         CoTaskMemPtr<wchar_t> uri;
         request->get_Uri(uri.put());
-        const std::string uriText = uri ? WideToUtf8(uri.get()) : std::string();
+        const std::string uriText = WideToUtf8(uri.get());
         const std::string rawPath = uriText.size() > originUrl.size() ? uriText.substr(originUrl.size()) : "";
         const std::string requestPath = DecodeRequestPath(rawPath);
         ComPtr<ICoreWebView2HttpRequestHeaders> headers;
@@ -80,7 +80,7 @@ HRESULT PallantWebView::HandleResourceRequest(ICoreWebView2WebResourceRequestedE
             if (headers && SUCCEEDED(headers->Contains(L"Range", &hasRange)) && hasRange) {
                 CoTaskMemPtr<wchar_t> value;
                 headers->GetHeader(L"Range", value.put());
-                std::string text = value ? WideToUtf8(value.get()) : std::string();
+                std::string text = WideToUtf8(value.get());
                 TrimSpace(text);
                 range = text;
             }

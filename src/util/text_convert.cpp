@@ -34,3 +34,7 @@ std::string WideToUtf8(const std::wstring& text) {
     ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
     return result;
 }
+
+std::string WideToUtf8(const wchar_t* text) {
+    return text ? WideToUtf8(std::wstring(text)) : std::string();
+}

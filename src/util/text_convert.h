@@ -10,3 +10,6 @@ std::wstring Utf8ToWide(const std::string& text);
 // Unpaired surrogates become U+FFFD; NUL units are kept. Empty input, or input
 // of 2^31 units or more, gives an empty result.
 std::string WideToUtf8(const std::wstring& text);
+
+// A NUL-terminated text handed back by a Windows or browser call; null gives "".
+std::string WideToUtf8(const wchar_t* text);

@@ -7,14 +7,6 @@
 #include "webview/navigation_policy.h"
 #include "webview/pallant_webview.h"
 
-namespace {
-
-std::string ToUtf8(const CoTaskMemPtr<wchar_t>& text) {
-    return text ? WideToUtf8(text.get()) : std::string();
-}
-
-}  // namespace
-
 void PallantWebView::RegisterAcceleratorKeyHandler() {
     EventRegistrationToken token{};
     auto handler = MakeCallback<ICoreWebView2AcceleratorKeyPressedEventHandler>(
@@ -51,7 +43,7 @@ void PallantWebView::RegisterEventHandlers() {
             [this](ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* args) {
                 CoTaskMemPtr<wchar_t> uri;
                 args->get_Uri(uri.put());
-                if (!HasPrefix(ToUtf8(uri), originUrl)) args->put_Cancel(TRUE);
+                if (!HasPrefix(WideToUtf8(uri.get()), originUrl)) args->put_Cancel(TRUE);
                 return S_OK;
             });
         webView->add_NavigationStarting(navigation.get(), &token);
@@ -63,7 +55,7 @@ void PallantWebView::RegisterEventHandlers() {
         [this](ICoreWebView2*, ICoreWebView2PermissionRequestedEventArgs* args) {
             CoTaskMemPtr<wchar_t> uri;
             args->get_Uri(uri.put());
-            const std::string origin = UrlOrigin(ToUtf8(uri));
+            const std::string origin = UrlOrigin(WideToUtf8(uri.get()));
             if (!origin.empty() && origin == UrlOrigin(originUrl)) args->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW);
             return S_OK;
         });
@@ -89,7 +81,7 @@ void PallantWebView::RegisterEventHandlers() {
         [](ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* args) {
             CoTaskMemPtr<wchar_t> uri;
             args->get_Uri(uri.put());
-            if (uri && IsShellSafeUri(ToUtf8(uri))) {
+            if (uri && IsShellSafeUri(WideToUtf8(uri.get()))) {
                 ShellExecuteW(nullptr, L"open", uri.get(), nullptr, nullptr, SW_SHOWDEFAULT);
             }
             args->put_Handled(TRUE);
@@ -101,7 +93,7 @@ void PallantWebView::RegisterEventHandlers() {
         [this](ICoreWebView2*, ICoreWebView2WebMessageReceivedEventArgs* args) {
             CoTaskMemPtr<wchar_t> source;
             args->get_Source(source.put());
-            if (!HasPrefix(ToUtf8(source), originUrl)) return S_OK;
+            if (!HasPrefix(WideToUtf8(source.get()), originUrl)) return S_OK;
             // A message posted as a non-string value has no text: ignore it.
             CoTaskMemPtr<wchar_t> text;
             if (FAILED(args->TryGetWebMessageAsString(text.put())) || !text) return S_OK;
