@@ -32,7 +32,6 @@ public:
     // False when there is no library, it lacks an export (it is then unloaded at
     // once) or its Init fails (only its Release is called after that).
     bool LoadExtension();
-    bool IsLoaded() const { return module.valid(); }
     void NotifyMainWindowCreated(HWND mainWindow);
     // The page side; before it is attached the library's folder lookups find nothing.
     void AttachWebView(ExtensionPage* page);
