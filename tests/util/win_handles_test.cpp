@@ -46,11 +46,17 @@ TEST(WinHandles, OwnersLetGoOnceAndMoveTheirValue) {
 
     UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, nullptr));
     const void* address = MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0);
-    { MappedView view(address); }
+    {
+        MappedView view(address);
+        ASSERT_TRUE(IsMapped(address));
+    }
     EXPECT_FALSE(IsMapped(address));
 
     ASSERT_EQ(GetModuleHandleW(L"mpr.dll"), nullptr);
-    { ModuleHandle module(LoadLibraryW(L"mpr.dll")); }
+    {
+        ModuleHandle module(LoadLibraryW(L"mpr.dll"));
+        ASSERT_NE(GetModuleHandleW(L"mpr.dll"), nullptr);
+    }
     EXPECT_EQ(GetModuleHandleW(L"mpr.dll"), nullptr);
 }
 
