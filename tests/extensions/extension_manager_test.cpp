@@ -37,7 +37,8 @@ TEST(ExtensionManager, ALibraryItMustNotUseIsFreedAtOnceAndNothingCallsIntoOneAf
                           Case{L"Orvanta.dll", true, {"Init", "Release"}}}) {
         SCOPED_TRACE(c.library);
         const test_support::TempFolder app(L"tessarine-extension");
-        CopyFileW((test_support::ProgramFolder() + L"\\" + c.library).c_str(), app.Wide(L"Orvanta.dll").c_str(), TRUE);
+        ASSERT_TRUE(CopyFileW((test_support::ProgramFolder() + L"\\" + c.library).c_str(),
+                              app.Wide(L"Orvanta.dll").c_str(), TRUE));
         SetEnvironmentVariableW(L"TESSARINE_TEST_EXTENSION_RECORD", app.Wide(L"record.jsonl").c_str());
         ExtensionManager manager(app.Utf8(L"") + "\\", "www\\", "C:\\data\\App", "{}");
         EXPECT_EQ(manager.LoadExtension(), c.loads);
