@@ -1,5 +1,6 @@
 #include "app/app_config.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "app/json_get.h"
@@ -53,6 +54,26 @@ ContentMode ReadContentMode(const nlohmann::json& settings) {
     throw std::runtime_error("invalid content mode");
 }
 
+// Every member must name a folder of the handshake and hold one of the three words:
+// a typo must not leave a folder writable that the author meant to close.
+std::map<std::string, FolderAccess> ReadFolderAccess(const nlohmann::json& settings) {
+    std::map<std::string, FolderAccess> access;
+    if (!settings.is_object()) return access;
+    const auto found = settings.find("folder-access");
+    if (found == settings.end()) return access;
+    if (!found->is_object()) throw std::runtime_error("invalid folder access");
+    static const std::map<std::string, FolderAccess> words{
+        {"read-write", FolderAccess::ReadWrite}, {"read", FolderAccess::Read}, {"none", FolderAccess::None}};
+    for (const auto& [placeholder, value] : found->items()) {
+        const bool known =
+            std::find(folderPlaceholders.begin(), folderPlaceholders.end(), placeholder) != folderPlaceholders.end();
+        const auto word = value.is_string() ? words.find(value.get<std::string>()) : words.end();
+        if (!known || word == words.end()) throw std::runtime_error("invalid folder access");
+        access[placeholder] = word->second;
+    }
+    return access;
+}
+
 }  // namespace
 
 void ParseAppConfig(const std::string& text, AppConfig& config) {
@@ -82,6 +103,7 @@ void ParseAppConfig(const std::string& text, AppConfig& config) {
     config.distributionMode = ReadDistributionMode(settings);
     config.hostingMode = ReadHostingMode(settings);
     config.contentMode = ReadContentMode(settings);
+    config.folderAccess = ReadFolderAccess(settings);
     config.enableDevTools = JsonGetBool(settings, "enable-devtools", true);
     config.allowHostInputProcessing = JsonGetBool(settings, "allow-host-input-processing", true);
 

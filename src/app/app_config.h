@@ -1,11 +1,25 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <map>
 #include <string>
 
 enum class ContentMode : int32_t { Bundle = 0, Remote = 1 };
 enum class DistributionMode : int32_t { Evergreen = 0, Fixed = 1 };
 enum class HostingMode : int32_t { Windowed = 0, WindowToVisual = 1 };
+
+// What the page may do with a folder it is handed: read and write it, only read it,
+// or not have it at all.
+enum class FolderAccess : int32_t { ReadWrite = 0, Read = 1, None = 2 };
+
+// The folders handed to the page at its start-up handshake, in the order the page
+// finds them by.
+inline constexpr std::array<const char*, 13> folderPlaceholders = {
+    "<app>",         "<web-resource>", "<current-app-data>", "<local-app-data>", "<roaming-app-data>",
+    "<desktop>",     "<documents>",    "<downloads>",        "<pictures>",       "<profile>",
+    "<saved-games>", "<screenshots>",  "<videos>",
+};
 
 struct RgbColor {
     uint8_t red = 0;
@@ -34,11 +48,14 @@ struct AppConfig {
     HostingMode hostingMode = HostingMode::Windowed;
     bool enableDevTools = true;
     bool allowHostInputProcessing = true;
+    // Placeholder to access, from "folder-access" in "settings"; a folder not named
+    // there is read-write.
+    std::map<std::string, FolderAccess> folderAccess;
     std::string installRuntimeMessage = defaultInstallRuntimeMessage;
 };
 
 // Fills config from the text of package.json (read up to its first NUL).
 // Raises std::runtime_error ("invalid name", "invalid distribution mode",
-// "invalid hosting mode", "invalid content mode") or the JSON library's own
+// "invalid hosting mode", "invalid content mode", "invalid folder access") or the JSON library's own
 // error; config is then partly filled and should be discarded.
 void ParseAppConfig(const std::string& text, AppConfig& config);

@@ -62,6 +62,9 @@ std::string ReadPackageJson(const std::string& appFolder) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // Before anything can load a library: never from the working folder or PATH, where
+    // a planted DLL would run with the app's rights.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
     const std::string appFolder = FolderOf(ExecutablePath());

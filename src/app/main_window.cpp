@@ -77,6 +77,9 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
             // Alt or F10 alone would open the window menu and take the keys from the page.
             if (wParam == SC_KEYMENU && (static_cast<LONG>(lParam) >> 16) <= 0) return 0;
             return DefWindowProcW(window, message, wParam, lParam);
+        case WM_ACTIVATE:
+            if (g_webView) g_webView->OnMainWindowActivation(LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0);
+            return DefWindowProcW(window, message, wParam, lParam);
         case WM_TIMER:
             if (wParam == pointerLockTimerId && g_webView) g_webView->ClipCursorToWindow();
             return 0;

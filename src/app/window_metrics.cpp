@@ -1,5 +1,6 @@
 #include "app/window_metrics.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -23,7 +24,12 @@ int32_t ScaleForDpi(int32_t value) {
 }
 
 OuterSize OuterSizeForClient(int32_t width, int32_t height, DWORD style, DWORD exStyle) {
-    RECT rect{0, 0, width, height};
-    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
-    return {rect.right - rect.left, rect.bottom - rect.top};
+    // The frame of an empty client area, added in 64 bits: page-sent sizes near
+    // INT32_MAX would overflow the rectangle itself.
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    auto outer = [](int64_t client, int64_t border) {
+        return static_cast<int32_t>(std::clamp<int64_t>(client + border, INT32_MIN, INT32_MAX));
+    };
+    return {outer(width, int64_t{frame.right} - frame.left), outer(height, int64_t{frame.bottom} - frame.top)};
 }

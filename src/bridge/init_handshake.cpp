@@ -15,12 +15,16 @@
 
 namespace {
 
-constexpr size_t folderCount = 13;
+constexpr size_t folderCount = folderPlaceholders.size();
 
 }  // namespace
 
-InitHandshake::InitHandshake(std::string appFolder, std::string webFolder, std::string userDataFolder)
-    : appFolder_(std::move(appFolder)), webFolder_(std::move(webFolder)), userDataFolder_(std::move(userDataFolder)) {}
+InitHandshake::InitHandshake(std::string appFolder, std::string webFolder, std::string userDataFolder,
+                             std::map<std::string, FolderAccess> folderAccess)
+    : appFolder_(std::move(appFolder)),
+      webFolder_(std::move(webFolder)),
+      userDataFolder_(std::move(userDataFolder)),
+      folderAccess_(std::move(folderAccess)) {}
 
 void InitHandshake::SendDirectoryHandles(ICoreWebView2Environment* environment, ICoreWebView2* webView) {
     if (!environment || !webView) return;
@@ -28,25 +32,25 @@ void InitHandshake::SendDirectoryHandles(ICoreWebView2Environment* environment, 
     auto webView23 = ComPtr<ICoreWebView2>::Wrap(webView).query<ICoreWebView2_23>();
     if (!environment14 || !webView23) return;
 
-    // The page finds each folder by its place in this list.
-    const std::array<std::pair<const char*, std::string>, folderCount> folders{{
-        {"<app>", appFolder_},
-        {"<web-resource>", appFolder_ + webFolder_},
-        {"<current-app-data>", userDataFolder_},
-        {"<local-app-data>", GetKnownFolderPath(FOLDERID_LocalAppData)},
-        {"<roaming-app-data>", GetKnownFolderPath(FOLDERID_RoamingAppData)},
-        {"<desktop>", GetKnownFolderPath(FOLDERID_Desktop)},
-        {"<documents>", GetKnownFolderPath(FOLDERID_Documents)},
-        {"<downloads>", GetKnownFolderPath(FOLDERID_Downloads)},
-        {"<pictures>", GetKnownFolderPath(FOLDERID_Pictures)},
-        {"<profile>", GetKnownFolderPath(FOLDERID_Profile)},
-        {"<saved-games>", GetKnownFolderPath(FOLDERID_SavedGames)},
-        {"<screenshots>", GetKnownFolderPath(FOLDERID_Screenshots)},
-        {"<videos>", GetKnownFolderPath(FOLDERID_Videos)},
-    }};
+    // The paths in the order of folderPlaceholders: the page finds each folder by its place.
+    const std::array<std::string, folderCount> paths{
+        appFolder_,
+        appFolder_ + webFolder_,
+        userDataFolder_,
+        GetKnownFolderPath(FOLDERID_LocalAppData),
+        GetKnownFolderPath(FOLDERID_RoamingAppData),
+        GetKnownFolderPath(FOLDERID_Desktop),
+        GetKnownFolderPath(FOLDERID_Documents),
+        GetKnownFolderPath(FOLDERID_Downloads),
+        GetKnownFolderPath(FOLDERID_Pictures),
+        GetKnownFolderPath(FOLDERID_Profile),
+        GetKnownFolderPath(FOLDERID_SavedGames),
+        GetKnownFolderPath(FOLDERID_Screenshots),
+        GetKnownFolderPath(FOLDERID_Videos),
+    };
     std::array<ComPtr<ICoreWebView2FileSystemHandle>, folderCount> handles;
     for (size_t i = 0; i < folderCount; ++i) {
-        AddDirectoryHandle(environment14.get(), handles[i].put(), folders[i].first, folders[i].second);
+        AddDirectoryHandle(environment14.get(), handles[i].put(), folderPlaceholders[i], paths[i]);
     }
     std::array<IUnknown*, folderCount> items{};
     for (size_t i = 0; i < folderCount; ++i) items[i] = handles[i].get();
@@ -60,8 +64,14 @@ void InitHandshake::AddDirectoryHandle(ICoreWebView2Environment14* environment14
                                        const std::string& placeholder, const std::string& path) {
     if (path.empty()) return;
     folderPaths[placeholder] = path;
+    const auto configured = folderAccess_.find(placeholder);
+    const FolderAccess access = configured == folderAccess_.end() ? FolderAccess::ReadWrite : configured->second;
+    if (access == FolderAccess::None) return;
     environment14->CreateWebFileSystemDirectoryHandle(Utf8ToWide(path).c_str(),
-                                                      COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION_READ_WRITE, slot);
+                                                      access == FolderAccess::Read
+                                                          ? COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION_READ_ONLY
+                                                          : COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION_READ_WRITE,
+                                                      slot);
 }
 
 std::string InitHandshake::InitResponse(const std::vector<std::string>& componentIds) {

@@ -6,17 +6,22 @@
 #include <string>
 #include <vector>
 
+#include "app/app_config.h"
 #include "webview/webview2.h"
 
 class InitHandshake {
 public:
     // appFolder ends in a backslash, webFolder is "www\"; userDataFolder is the browser's.
-    InitHandshake(std::string appFolder, std::string webFolder, std::string userDataFolder);
+    // folderAccess: what the page may do with each folder (read-write when not named).
+    InitHandshake(std::string appFolder, std::string webFolder, std::string userDataFolder,
+                  std::map<std::string, FolderAccess> folderAccess);
     InitHandshake(const InitHandshake&) = delete;
     InitHandshake& operator=(const InitHandshake&) = delete;
 
     // Posts "directory-handles" with the folders' handles attached, reading the known
-    // folders afresh; does nothing when the browser lacks the interfaces it needs.
+    // folders afresh; does nothing when the browser lacks the interfaces it needs. A
+    // folder the app closed ("none") gets an empty slot but is still found by
+    // FindFolderPath: the extension is native code and trusted.
     void SendDirectoryHandles(ICoreWebView2Environment* environment, ICoreWebView2* webView);
     void AddDirectoryHandle(ICoreWebView2Environment14* environment14, ICoreWebView2FileSystemHandle** slot,
                             const std::string& placeholder, const std::string& path);
@@ -29,6 +34,7 @@ private:
     const std::string appFolder_;
     const std::string webFolder_;
     const std::string userDataFolder_;
+    const std::map<std::string, FolderAccess> folderAccess_;
     // Filled at each handshake; entries are replaced, never removed, so a path handed
     // out stays valid until the same placeholder is found again.
     std::map<std::string, std::string> folderPaths;

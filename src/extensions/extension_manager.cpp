@@ -21,7 +21,9 @@ ExtensionManager::ExtensionManager(std::string appFolder, std::string webFolder,
 
 bool ExtensionManager::LoadExtension() {
     const std::wstring path = ToLongPath(Utf8ToWide(appFolder) + Utf8ToWide(extensionLibraryFileName));
-    module.reset(LoadLibraryW(path.c_str()));
+    // Its own dependencies come from its folder and the system, never the working folder.
+    module.reset(
+        LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
     if (!module) return false;
     initEntry = Export<ExtensionInitFunction>(module.get(), "Init");
     releaseEntry = Export<ExtensionReleaseFunction>(module.get(), "Release");
@@ -92,7 +94,7 @@ void ExtensionManager::PostMessageToPage(const char* json) {
 const char* ExtensionManager::GetFolderPath(const char* placeholder) {
     if (!webViewHost || !placeholder) return "";
     const std::string* path = webViewHost->FindFolderPath(placeholder);
-    return path ? path->c_str() : "";
+    return path ? folderPathsGiven.insert(*path).first->c_str() : "";
 }
 
 const char* ExtensionManager::GetPackageJson() {

@@ -2,6 +2,7 @@
 // Owns the optional extension library: loads it, implements IWrapperApp for it and
 // holds its messages back until the page has done its start-up handshake.
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,7 @@ class ExtensionPage {
 public:
     virtual void PostToPage(const std::string& json) = 0;
     // The path behind a placeholder such as "<documents>" from the last handshake;
-    // null when none was found. It stays valid until the next handshake.
+    // null when none was found. The next handshake may replace it.
     virtual const std::string* FindFolderPath(const std::string& placeholder) const = 0;
 
 protected:
@@ -62,4 +63,7 @@ private:
     std::vector<std::string> componentIds;
     bool pageReady = false;
     std::vector<std::string> pendingMessages;
+    // Every folder path handed to the library, kept for its whole life: a later
+    // handshake replaces the paths the page side holds. A set: its nodes never move.
+    std::set<std::string> folderPathsGiven;
 };

@@ -44,23 +44,60 @@ void PointerLock::SetPointerLockEnabled(bool enabled) {
         PostReply(false, enabled, GetLastError());
         return;
     }
+    lockInForce_ = enabled;
     if (enabled) {
-        ClipCursorToWindow();
+        if (WindowInFront()) Hold();
         SetTimer(window_, pointerLockTimerId, pointerLockTimerPeriodMs, nullptr);
-        ShowCursor(FALSE);
     } else {
         KillTimer(window_, pointerLockTimerId);
         ClipCursor(nullptr);
-        ShowCursor(TRUE);
+        if (cursorHeld_) ShowCursor(TRUE);
+        cursorHeld_ = false;
     }
     PostReply(true, enabled, 0);
 }
 
-void PointerLock::ClipCursorToWindow() {
+bool PointerLock::WindowInFront() const {
+    return window_ && GetForegroundWindow() == window_ && !IsIconic(window_);
+}
+
+void PointerLock::Hold() {
+    if (!cursorHeld_) {
+        ShowCursor(FALSE);
+        cursorHeld_ = true;
+        // An absolute device's first position after a pause only sets the reference.
+        skipNextAbsoluteSample = true;
+    }
     RECT rect{};
     GetWindowRect(window_, &rect);
     ClipCursor(&rect);
     SetCursorPos(rect.left + (rect.right - rect.left) / 2, rect.top + (rect.bottom - rect.top) / 2);
+}
+
+void PointerLock::LetGo() {
+    if (!cursorHeld_) return;
+    cursorHeld_ = false;
+    ClipCursor(nullptr);
+    ShowCursor(TRUE);
+}
+
+void PointerLock::ClipCursorToWindow() {
+    if (!lockInForce_) return;
+    // A user who switched away (or a page that hung) must not keep the mouse captive.
+    if (WindowInFront()) {
+        Hold();
+    } else {
+        LetGo();
+    }
+}
+
+void PointerLock::OnActivation(bool active) {
+    if (!lockInForce_) return;
+    if (!active) {
+        LetGo();
+    } else if (WindowInFront()) {
+        Hold();
+    }
 }
 
 void PointerLock::PostPointerMovement(int32_t dx, int32_t dy) {
@@ -78,6 +115,8 @@ void PointerLock::OnRawInput(HRAWINPUT input) {
 }
 
 void PointerLock::OnRawMouse(const RAWMOUSE& mouse) {
+    // The input sink delivers motion made for other windows too: none of it is the page's.
+    if (!cursorHeld_) return;
     if (mouse.usFlags & MOUSE_MOVE_ABSOLUTE) {
         const bool virtualDesktop = (mouse.usFlags & MOUSE_VIRTUAL_DESKTOP) != 0;
         const int originX = virtualDesktop ? GetSystemMetrics(SM_XVIRTUALSCREEN) : 0;

@@ -1,5 +1,8 @@
 // Windows-only. Pointer lock: while the page holds it, the cursor is hidden, kept
-// in the main window at its centre, and raw mouse motion goes to the page.
+// in the main window at its centre, and raw mouse motion goes to the page. While
+// another window is in front, or the window is minimised, the cursor is left free and
+// shown and no motion goes to the page; the lock itself stays on, and comes back when
+// the window is in front again.
 #pragma once
 
 #include <windows.h>
@@ -23,8 +26,11 @@ public:
     // Answers the page only when the state changes; a refused registration is answered
     // with the system's error code and leaves the cursor alone.
     void SetPointerLockEnabled(bool enabled);
-    // Clips the cursor to the window rectangle and puts it at the centre.
+    // The timer's tick: while the lock is on, clips the cursor to the window rectangle
+    // and puts it at the centre if the window is in front, else lets the cursor go.
     void ClipCursorToWindow();
+    // The window was activated or deactivated: a deactivation lets the cursor go at once.
+    void OnActivation(bool active);
     void PostPointerMovement(int32_t dx, int32_t dy);
     // WM_INPUT: reads the raw record behind the handle.
     void OnRawInput(HRAWINPUT input);
@@ -33,10 +39,16 @@ public:
 
 private:
     void PostReply(bool ok, bool enabled, DWORD error);
+    bool WindowInFront() const;
+    // Hides the cursor (once), clips and centres it; LetGo undoes the clip and the hide.
+    void Hold();
+    void LetGo();
 
     const HWND window_;
     const PostFunction postToPage_;
     bool pointerLockEnabled = false;
+    bool lockInForce_ = false;  // the raw input registration and the timer are on
+    bool cursorHeld_ = false;   // the cursor is hidden and clipped by us
     bool skipNextAbsoluteSample = false;
     int32_t lastAbsoluteX = 0;
     int32_t lastAbsoluteY = 0;

@@ -1,12 +1,17 @@
 #include "server/folder_path.h"
 
+#include "util/windows_names.h"
+
 bool IsSafeFolderPath(const std::string& requestPath) {
     if (requestPath.find(':') != std::string::npos || requestPath.find('\0') != std::string::npos) return false;
     std::string::size_type start = 0;
     while (start <= requestPath.size()) {
         const auto end = requestPath.find_first_of("/\\", start);
-        const auto length = (end == std::string::npos ? requestPath.size() : end) - start;
-        if (length == 2 && requestPath.compare(start, 2, "..") == 0) return false;
+        const auto segment =
+            std::string_view(requestPath).substr(start, (end == std::string::npos ? requestPath.size() : end) - start);
+        // Windows drops trailing dots and spaces, so ".. " climbs like ".."; a device
+        // name opens the device, not a file of the folder.
+        if (IsDotSegment(segment) || IsWindowsDeviceName(segment)) return false;
         if (end == std::string::npos) break;
         start = end + 1;
     }

@@ -3,8 +3,9 @@
 
 #include <string>
 
-// False for a path that could leave the folder: a ".." segment (between "/" or "\"
-// separators), a drive or stream colon, or a NUL byte.
+// False for a path that could leave the folder: a segment that Windows reads as ".."
+// (between "/" or "\" separators; "...", ".. " too), a device name, a drive or
+// stream colon, or a NUL byte.
 bool IsSafeFolderPath(const std::string& requestPath);
 
 // appFolder + webFolder + the request path with every "/" turned into "\".

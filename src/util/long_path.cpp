@@ -1,4 +1,4 @@
-// Windows-only.
+// Portable: works on wide strings only.
 #include "util/long_path.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// Windows-only. Extended-length (\\?\) paths, so the app folder may lie deeper
+// Portable. Extended-length (\\?\) paths, so the app folder may lie deeper
 // than the classic 260-character limit.
 #pragma once
 

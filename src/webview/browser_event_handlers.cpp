@@ -31,8 +31,16 @@ void PallantWebView::RegisterEventHandlers() {
     webView->add_DocumentTitleChanged(title.get(), &token);
 
     if (config.contentMode == ContentMode::Bundle) {
-        webView->AddWebResourceRequestedFilter(Utf8ToWide(originUrl + "*").c_str(),
-                                               COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+        // The plain filter covers only the documents' own requests; a service or shared
+        // worker of the app asks the same origin and must be answered too.
+        const std::wstring filter = Utf8ToWide(originUrl + "*");
+        if (auto webView22 = webView.query<ICoreWebView2_22>()) {
+            webView22->AddWebResourceRequestedFilterWithRequestSourceKinds(
+                filter.c_str(), COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL,
+                COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_ALL);
+        } else {
+            webView->AddWebResourceRequestedFilter(filter.c_str(), COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+        }
         auto resources = MakeCallback<ICoreWebView2WebResourceRequestedEventHandler>(
             [this](ICoreWebView2*, ICoreWebView2WebResourceRequestedEventArgs* args) {
                 return HandleResourceRequest(args);
@@ -76,12 +84,16 @@ void PallantWebView::RegisterEventHandlers() {
     });
     webView->add_WindowCloseRequested(close.get(), &token);
 
-    // New windows open in the user's browser, never in one of the runtime's own.
+    // New windows open in the user's browser, never in one of the runtime's own, and
+    // only when the user asked for one: a script (a third-party frame's too) may not
+    // open pages or mail on its own, as browsers block such pop-ups.
     auto newWindow = MakeCallback<ICoreWebView2NewWindowRequestedEventHandler>(
         [](ICoreWebView2*, ICoreWebView2NewWindowRequestedEventArgs* args) {
             CoTaskMemPtr<wchar_t> uri;
             args->get_Uri(uri.put());
-            if (uri && IsShellSafeUri(WideToUtf8(uri.get()))) {
+            BOOL userInitiated = FALSE;
+            args->get_IsUserInitiated(&userInitiated);
+            if (userInitiated && uri && IsShellSafeUri(WideToUtf8(uri.get()))) {
                 ShellExecuteW(nullptr, L"open", uri.get(), nullptr, nullptr, SW_SHOWDEFAULT);
             }
             args->put_Handled(TRUE);

@@ -1,6 +1,6 @@
 #pragma once
 // Decisions about URLs that the page hands the host: which navigations stay in the
-// app, which permission requests come from the app itself, what may go to the shell.
+// app, which pages may talk to the host, what may go to the shell.
 
 #include <string>
 
@@ -8,8 +8,20 @@
 bool HasPrefix(const std::string& text, const std::string& prefix);
 
 // "scheme://host[:port]" in lower case, the scheme's default port left out;
-// empty when the URL has no scheme and authority.
+// empty when the URL has no scheme and authority, or its port is not a number.
 std::string UrlOrigin(const std::string& url);
+
+// Whether a page at `source` is one of the app's own pages, the app being at `appUrl`
+// (the origin URL, or `main` in remote mode): same scheme, host and port, and a path
+// that equals the app's path or continues it after a "/". The query and fragment do
+// not count. A browser reports its pages' URLs normalised, so a source with upper-case
+// scheme or host, dot segments or an empty path is refused rather than guessed at.
+bool IsAppPage(const std::string& source, const std::string& appUrl);
+
+// Whether a page may be handed the user's folders: one that came over https, or
+// from this machine (localhost, 127.0.0.1, [::1]), which no one on the network can
+// have changed on its way.
+bool IsSecurePage(const std::string& source);
 
 // Only web pages and mail addresses go to the shell: other schemes (file:, custom
 // protocol handlers) would let a page start programs.

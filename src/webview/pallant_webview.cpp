@@ -23,7 +23,7 @@ PallantWebView::PallantWebView(const AppConfig& config, const AssetBundle& bundl
       extensions_(extensions),
       reportFailure_(std::move(reportFailure)),
       server_(bundle, this->appFolder, this->webFolder, originUrl),
-      handshake_(this->appFolder, this->webFolder, this->userDataFolder),
+      handshake_(this->appFolder, this->webFolder, this->userDataFolder, config.folderAccess),
       pointerLock_(window, [this](const std::string& json) { PostToPage(json); }),
       windowState_(std::move(windowState)) {
     extensions_.AttachWebView(this);
@@ -103,8 +103,8 @@ void PallantWebView::PostToPage(const std::string& json) {
     if (webView) webView->PostWebMessageAsJson(Utf8ToWide(json).c_str());
 }
 
-void PallantWebView::SendInitResponse() {
-    handshake_.SendDirectoryHandles(environment.get(), webView.get());
+void PallantWebView::SendInitResponse(bool withFolders) {
+    if (withFolders) handshake_.SendDirectoryHandles(environment.get(), webView.get());
     PostToPage(InitHandshake::InitResponse(extensions_.ComponentIds()));
     extensions_.OnPageReady();
 }
@@ -129,8 +129,10 @@ void PallantWebView::MoveWindowTo(int32_t x, int32_t y) {
     windowState_->MoveWindowTo(x, y);
 }
 
-void PallantWebView::ShowMainWindow(int showCommand) {
-    ShowWindow(window, showCommand);
+void PallantWebView::ShowMainWindow(WindowShow show) {
+    ShowWindow(window, show == WindowShow::Maximize   ? SW_MAXIMIZE
+                       : show == WindowShow::Minimize ? SW_MINIMIZE
+                                                      : SW_RESTORE);
 }
 
 void PallantWebView::FocusWindow() {
@@ -159,4 +161,8 @@ void PallantWebView::ClipCursorToWindow() {
 
 void PallantWebView::OnRawInput(HRAWINPUT input) {
     pointerLock_.OnRawInput(input);
+}
+
+void PallantWebView::OnMainWindowActivation(bool active) {
+    pointerLock_.OnActivation(active);
 }

@@ -49,13 +49,13 @@ public:
     void PostToPage(const std::string& json) override;
 
     // Start-up handshake: directory handles, the init response, the extension's held messages.
-    void SendInitResponse() override;
+    void SendInitResponse(bool withFolders) override;
 
     // Window operations.
     void SetFullscreen(bool on) override;
     void SetClientSize(int32_t width, int32_t height) override;
     void MoveWindowTo(int32_t x, int32_t y) override;
-    void ShowMainWindow(int showCommand) override;
+    void ShowMainWindow(WindowShow show) override;
     void FocusWindow() override;
     // WM_SIZE: the browser control follows the client area; the page hears of maximise and minimise.
     void OnMainWindowSized(WPARAM sizeKind);
@@ -64,6 +64,8 @@ public:
     void SetPointerLockEnabled(bool enabled) override;
     void ClipCursorToWindow();
     void OnRawInput(HRAWINPUT input);
+    // WM_ACTIVATE and the like: the locked cursor is let go while another window is in front.
+    void OnMainWindowActivation(bool active);
 
     const AppConfig& config;
     const HWND window;

@@ -75,7 +75,8 @@ HRESULT PermissionRequestedArgs::put_State(COREWEBVIEW2_PERMISSION_STATE value) 
     return NoteSet("put_State", static_cast<int>(value));
 }
 
-NewWindowRequestedArgs::NewWindowRequestedArgs(std::wstring uri) : uri_(std::move(uri)) {}
+NewWindowRequestedArgs::NewWindowRequestedArgs(std::wstring uri, bool userInitiated)
+    : uri_(std::move(uri)), userInitiated_(userInitiated) {}
 
 bool NewWindowRequestedArgs::Answers(REFIID iid) const {
     return iid == __uuidof(ICoreWebView2NewWindowRequestedEventArgs);
@@ -107,7 +108,7 @@ HRESULT NewWindowRequestedArgs::get_Handled(BOOL* value) {
 }
 
 HRESULT NewWindowRequestedArgs::get_IsUserInitiated(BOOL* isUserInitiated) {
-    return Answer<BOOL>("get_IsUserInitiated", isUserInitiated, TRUE, true);
+    return Answer<BOOL>("get_IsUserInitiated", isUserInitiated, userInitiated_ ? TRUE : FALSE, userInitiated_);
 }
 
 WebMessageReceivedArgs::WebMessageReceivedArgs(std::wstring source, std::wstring message, bool isString)

@@ -53,7 +53,7 @@ class NewWindowRequestedArgs final
     : public ComObject<NewWindowRequestedArgs, ICoreWebView2NewWindowRequestedEventArgs> {
 public:
     static constexpr char objectName[] = "NewWindowRequestedArgs";
-    explicit NewWindowRequestedArgs(std::wstring uri);
+    NewWindowRequestedArgs(std::wstring uri, bool userInitiated);
     bool Answers(REFIID iid) const;
 
     HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override;
@@ -68,6 +68,7 @@ public:
 private:
     std::wstring uri_;
     ComPtr<ICoreWebView2> newWindow_;
+    bool userInitiated_;
 };
 
 class WebMessageReceivedArgs final

@@ -146,12 +146,20 @@ const std::map<std::string_view, std::int64_t>& PermissionKinds() {
     return kinds;
 }
 
+// What made a request, as the bits of the runtime's source kinds.
+const std::map<std::string_view, std::int64_t>& RequestSources() {
+    static const std::map<std::string_view, std::int64_t> sources = {
+        {"document", 1}, {"shared-worker", 2}, {"service-worker", 4}};
+    return sources;
+}
+
 const std::map<std::string_view, Offer>& OfferNames() {
     static const std::map<std::string_view, Offer> offers = {
         {"environment10", Offer::Environment10},
         {"environment14", Offer::Environment14},
         {"controller-options4", Offer::ControllerOptions4},
         {"webview2", Offer::WebView2},
+        {"webview22", Offer::WebView22},
         {"webview23", Offer::WebView23},
         {"settings3", Offer::Settings3},
         {"settings8", Offer::Settings8},
@@ -173,6 +181,7 @@ const std::map<std::string_view, StepKind>& StepKeywords() {
         {"new-window", StepKind::NewWindow},
         {"permission", StepKind::Permission},
         {"request", StepKind::Request},
+        {"request-from", StepKind::RequestFrom},
         {"message", StepKind::Message},
         {"message-json", StepKind::MessageJson},
         {"repeat", StepKind::Repeat},
@@ -277,9 +286,13 @@ Step ParseStep(StepKind kind, const Line& line) {
             }
             break;
         case StepKind::Navigate:
-        case StepKind::NewWindow:
             line.ExpectArguments(1, 1);
             step.uri = line.Argument(0);
+            break;
+        case StepKind::NewWindow:
+            line.ExpectArguments(1, 2);
+            step.uri = line.Argument(0);
+            step.number2 = line.ArgumentCount() == 2 ? ParseSwitch(line.Argument(1), "user", "script") : 1;
             break;
         case StepKind::Permission:
             line.ExpectArguments(2, 2);
@@ -291,6 +304,14 @@ Step ParseStep(StepKind kind, const Line& line) {
             step.text = line.Argument(0);
             step.uri = line.Argument(1);
             step.headers = ParseHeaders(line, 2);
+            step.number2 = 1;
+            break;
+        case StepKind::RequestFrom:
+            line.ExpectArguments(3, SIZE_MAX);
+            step.number2 = ParseNamedNumber(line.Argument(0), RequestSources(), "request source");
+            step.text = line.Argument(1);
+            step.uri = line.Argument(2);
+            step.headers = ParseHeaders(line, 3);
             break;
         case StepKind::Message:
         case StepKind::MessageJson:

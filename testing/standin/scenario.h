@@ -21,8 +21,9 @@ enum class Offer {
     WebView23,
     Settings3,
     Settings8,
+    WebView22,
 };
-inline constexpr std::size_t offerCount = 7;
+inline constexpr std::size_t offerCount = 8;
 
 enum class StepKind {
     DomContentLoaded,
@@ -37,6 +38,7 @@ enum class StepKind {
     NewWindow,
     Permission,
     Request,
+    RequestFrom,
     Message,
     MessageJson,
     Repeat,
@@ -55,7 +57,8 @@ struct Step {
     std::string text;             // title, message text or JSON, request method
     std::int64_t number = 0;      // wait ms, fullscreen 0/1, accelerator key, permission kind,
                                   // repeat count
-    std::int64_t number2 = 0;     // accelerator event kind
+    std::int64_t number2 = 0;     // accelerator event kind; request source kind (bit, 1 = document);
+                                  // new-window: 1 when the user asked for it
     std::vector<Header> headers;  // request
     std::vector<Step> block;      // repeat: the steps played count times over, in order
 };
@@ -64,7 +67,7 @@ struct Scenario {
     bool evergreenPresent = true;
     bool fixedPresent = true;
     std::string browserVersion = "144.0.3719.77";
-    std::array<bool, offerCount> offers{true, true, true, true, true, true, true};
+    std::array<bool, offerCount> offers{true, true, true, true, true, true, true, true};
     std::optional<std::int32_t> environmentResult;
     std::optional<std::int32_t> controllerResult;
     unsigned tickMs = 10;

@@ -114,7 +114,9 @@ void NewWindow(const Step& step, Json& line) {
     line["uri"] = step.uri;
     const ComPtr<WebView> webView = CurrentWebView(line);
     if (!webView) return;
-    const ComPtr<NewWindowRequestedArgs> args = MakeObject<NewWindowRequestedArgs>(Utf8ToWide(step.uri));
+    line["userInitiated"] = step.number2 != 0;
+    const ComPtr<NewWindowRequestedArgs> args =
+        MakeObject<NewWindowRequestedArgs>(Utf8ToWide(step.uri), step.number2 != 0);
     Raise(webView->newWindowRequested, webView->AsInterface(), args->AsInterface(), line);
     line["handled"] = args->handled;
 }
@@ -133,11 +135,14 @@ void Permission(const Step& step, Json& line) {
 void WebResourceRequest(const Step& step, Json& line) {
     line["method"] = step.text;
     line["uri"] = step.uri;
+    if (step.kind == StepKind::RequestFrom) line["source"] = step.number2;
     const ComPtr<WebView> webView = CurrentWebView(line);
     if (!webView) return;
     const std::wstring uri = Utf8ToWide(step.uri);
     // Like the browser, only requests that a registered filter covers reach the host.
-    const bool filtered = webView->MatchesFilter(uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+    const bool filtered =
+        webView->MatchesFilter(uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL,
+                               static_cast<COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS>(step.number2));
     line["filtered"] = filtered;
     if (!filtered) {
         line["handlers"] = 0;
@@ -250,6 +255,7 @@ unsigned PlayStep(const Step& step, Json& line) {
             Permission(step, line);
             break;
         case StepKind::Request:
+        case StepKind::RequestFrom:
             WebResourceRequest(step, line);
             break;
         case StepKind::Message:

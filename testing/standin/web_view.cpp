@@ -34,9 +34,10 @@ bool WebView::Answers(REFIID iid) const {
                 __uuidof(ICoreWebView2_11), __uuidof(ICoreWebView2_12), __uuidof(ICoreWebView2_13),
                 __uuidof(ICoreWebView2_14), __uuidof(ICoreWebView2_15), __uuidof(ICoreWebView2_16),
                 __uuidof(ICoreWebView2_17), __uuidof(ICoreWebView2_18), __uuidof(ICoreWebView2_19),
-                __uuidof(ICoreWebView2_20), __uuidof(ICoreWebView2_21), __uuidof(ICoreWebView2_22))) {
+                __uuidof(ICoreWebView2_20), __uuidof(ICoreWebView2_21))) {
         return runtime.Offers(Offer::WebView2);
     }
+    if (iid == __uuidof(ICoreWebView2_22)) return runtime.Offers(Offer::WebView2) && runtime.Offers(Offer::WebView22);
     if (iid == __uuidof(ICoreWebView2_23)) return runtime.Offers(Offer::WebView23);
     return false;
 }
@@ -149,38 +150,56 @@ HRESULT WebView::get_ContainsFullScreenElement(BOOL* value) {
                         containsFullScreenElement);
 }
 
-HRESULT WebView::Filter(const char* method, LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
+HRESULT WebView::Filter(const char* method, const ResourceFilter& filter, bool withKinds, bool add) {
     Json line = Call(method);
-    line["uri"] = WideJson(uri);
-    line["context"] = static_cast<int>(context);
+    line["uri"] = WideJson(filter.uri);
+    line["context"] = static_cast<int>(filter.context);
+    if (withKinds) line["sourceKinds"] = static_cast<std::uint32_t>(filter.sourceKinds);
     Record(std::move(line));
-    return uri != nullptr ? S_OK : E_INVALIDARG;
-}
-
-HRESULT WebView::AddWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
-    const HRESULT hr = Filter("AddWebResourceRequestedFilter", uri, context);
-    if (SUCCEEDED(hr)) filters_.emplace_back(uri, context);
-    return hr;
-}
-
-HRESULT WebView::RemoveWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
-    const HRESULT hr = Filter("RemoveWebResourceRequestedFilter", uri, context);
-    if (FAILED(hr)) return hr;
-    for (auto filter = filters_.begin(); filter != filters_.end(); ++filter) {
-        if (filter->first == uri && filter->second == context) {
-            filters_.erase(filter);
+    if (filter.uri == nullptr) return E_INVALIDARG;
+    const Registered registered{filter.uri, filter.context, filter.sourceKinds};
+    if (add) {
+        filters_.push_back(registered);
+        return S_OK;
+    }
+    for (auto found = filters_.begin(); found != filters_.end(); ++found) {
+        if (found->uri == registered.uri && found->context == registered.context &&
+            found->sourceKinds == registered.sourceKinds) {
+            filters_.erase(found);
             break;
         }
     }
     return S_OK;
 }
 
-bool WebView::MatchesFilter(const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) const {
+// The plain filter covers only the requests of documents, as the runtime's does.
+HRESULT WebView::AddWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
+    return Filter("AddWebResourceRequestedFilter",
+                  {uri, context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT}, false, true);
+}
+
+HRESULT WebView::RemoveWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
+    return Filter("RemoveWebResourceRequestedFilter",
+                  {uri, context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT}, false, false);
+}
+
+HRESULT WebView::AddWebResourceRequestedFilterWithRequestSourceKinds(
+    LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) {
+    return Filter("AddWebResourceRequestedFilterWithRequestSourceKinds", {uri, context, kinds}, true, true);
+}
+
+HRESULT WebView::RemoveWebResourceRequestedFilterWithRequestSourceKinds(
+    LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) {
+    return Filter("RemoveWebResourceRequestedFilterWithRequestSourceKinds", {uri, context, kinds}, true, false);
+}
+
+bool WebView::MatchesFilter(const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+                            COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS source) const {
     const std::u16string_view text(reinterpret_cast<const char16_t*>(uri.c_str()), uri.size());
-    for (const auto& [pattern, filterContext] : filters_) {
-        const std::u16string_view glob(reinterpret_cast<const char16_t*>(pattern.c_str()), pattern.size());
-        if ((filterContext == COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL || filterContext == context) &&
-            WildcardMatch(glob, text)) {
+    for (const Registered& filter : filters_) {
+        const std::u16string_view glob(reinterpret_cast<const char16_t*>(filter.uri.c_str()), filter.uri.size());
+        if ((filter.context == COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL || filter.context == context) &&
+            (filter.sourceKinds & source) != 0 && WildcardMatch(glob, text)) {
             return true;
         }
     }

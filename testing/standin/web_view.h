@@ -57,6 +57,13 @@ public:
     AddWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) override;
     HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilter(
         const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext) override;
+    // ICoreWebView2_22
+    HRESULT STDMETHODCALLTYPE AddWebResourceRequestedFilterWithRequestSourceKinds(
+        LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext,
+        COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS requestSourceKinds) override;
+    HRESULT STDMETHODCALLTYPE RemoveWebResourceRequestedFilterWithRequestSourceKinds(
+        LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT resourceContext,
+        COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS requestSourceKinds) override;
     HRESULT STDMETHODCALLTYPE add_WindowCloseRequested(ICoreWebView2WindowCloseRequestedEventHandler* eventHandler,
                                                        EventRegistrationToken* token) override;
     HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken token) override;
@@ -83,8 +90,9 @@ public:
     HandlerList<ICoreWebView2WindowCloseRequestedEventHandler> windowCloseRequested;
     HandlerList<ICoreWebView2DOMContentLoadedEventHandler> domContentLoaded;
 
-    // Whether a registered resource filter covers a request.
-    bool MatchesFilter(const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) const;
+    // Whether a registered resource filter covers a request made by this source kind.
+    bool MatchesFilter(const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+                       COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS source) const;
 
     // Page state that steps change.
     std::wstring documentTitle;
@@ -93,12 +101,23 @@ public:
 
 private:
     HRESULT PostJson(Json line, LPCWSTR json);
-    HRESULT Filter(const char* method, LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context);
+    struct ResourceFilter {
+        LPCWSTR uri;
+        COREWEBVIEW2_WEB_RESOURCE_CONTEXT context;
+        COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS sourceKinds;
+    };
+    struct Registered {
+        std::wstring uri;
+        COREWEBVIEW2_WEB_RESOURCE_CONTEXT context;
+        COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS sourceKinds;
+    };
+    // Records the call; adds or removes the filter (withKinds: the source kinds are the caller's).
+    HRESULT Filter(const char* method, const ResourceFilter& filter, bool withKinds, bool add);
 
     ComPtr<Environment> environment_;
     ComPtr<Settings> settings_;
     std::wstring source_ = L"about:blank";
-    std::vector<std::pair<std::wstring, COREWEBVIEW2_WEB_RESOURCE_CONTEXT>> filters_;
+    std::vector<Registered> filters_;
 };
 
 }  // namespace standin

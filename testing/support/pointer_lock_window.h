@@ -24,8 +24,11 @@ public:
         windowClass.lpszClassName = L"TessarinePointerLockTest";
         RegisterClassExW(&windowClass);  // a later test's second registration fails harmlessly
         if (withWindow) {
-            window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW, x, y, width, height,
-                                     nullptr, nullptr, windowClass.hInstance, nullptr);
+            // Shown and in front: the lock holds the cursor only for the foreground window.
+            window = CreateWindowExW(0, windowClass.lpszClassName, L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width,
+                                     height, nullptr, nullptr, windowClass.hInstance, nullptr);
+            SetForegroundWindow(window);
+            PumpTimerTicks(50);
         }
         lock = std::make_unique<PointerLock>(window, [this](const std::string& json) { posts.push_back(json); });
         current = lock.get();

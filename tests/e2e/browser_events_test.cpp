@@ -175,7 +175,8 @@ TEST(BundleMode, ServesOnlyTheAppOriginAndKeepsNavigationInIt) {
         {"about:blank", true},
         {"file:///C:/windows/win.ini", true},
     };
-    std::string scenario = "dom-content-loaded\n";
+    // The plain filter here; the one with source kinds is the hardening test's.
+    std::string scenario = "offer webview22 off\ndom-content-loaded\n";
     for (const auto& navigation : navigations) scenario += "navigate " + navigation.uri + "\n";
     scenario += "request GET " + kOrigin + "index.html\nrequest GET https://example.com/app.js\nclose-window\n";
     const e2e::HostRun run = RunScenario(*app, scenario);
@@ -360,6 +361,8 @@ TEST(NewWindows, OnlyWebAndMailAddressesGoToTheShell) {
         "ms-settings:display",
         "shell:startup",
         "%20https://example.com/lead",
+        // Opened by a script, not by the user: blocked like a pop-up.
+        "https://example.com/by-script script",
     };
     std::string scenario = "dom-content-loaded\n";
     for (const auto& uri : dropped) scenario += "new-window% " + uri + "\n";

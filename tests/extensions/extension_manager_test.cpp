@@ -84,3 +84,29 @@ TEST(ExtensionManager, HeldMessagesGoOutOnceInOrderEvenWhenPostingOnePostsAgain)
 }
 
 }  // namespace
+
+// The page side's folder table, replaced in place as a repeated handshake does.
+class FolderPage final : public ExtensionPage {
+public:
+    void PostToPage(const std::string&) override {}
+    const std::string* FindFolderPath(const std::string& placeholder) const override {
+        return placeholder == "<documents>" ? &documents : nullptr;
+    }
+    std::string documents;
+};
+
+TEST(ExtensionManager, AFolderPathHandedOutStaysValidAfterTheNextHandshake) {
+    ExtensionManager manager("C:\\app\\", "www\\", "C:\\data\\A", "{}");
+    FolderPage page;
+    EXPECT_STREQ(manager.GetFolderPath("<documents>"), "") << "no page side yet";
+    manager.AttachWebView(&page);
+    page.documents = "C:\\users\\first\\Documents";
+    const char* first = manager.GetFolderPath("<documents>");
+    // Same length: the page side's buffer is rewritten where it is.
+    page.documents = "C:\\users\\other\\Documents";
+    const char* second = manager.GetFolderPath("<documents>");
+    page.documents = std::string(200, 'x');
+    EXPECT_STREQ(first, "C:\\users\\first\\Documents");
+    EXPECT_STREQ(second, "C:\\users\\other\\Documents");
+    EXPECT_STREQ(manager.GetFolderPath("<desktop>"), "");
+}

@@ -131,3 +131,57 @@ TEST(PointerLock, RawSamplesBecomeMovements) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PointerLock, AnotherWindowInFrontOrMinimisingFreesTheCursorUntilTheWindowIsBack) {
+    PointerLockWindow locked(100, 50, 801, 600);
+    ASSERT_EQ(GetForegroundWindow(), locked.window);
+    const int shown = CursorCounter();
+    locked.lock->SetPointerLockEnabled(true);
+    EXPECT_EQ(locked.TakePosts(), Posts{kEnabledReply});
+    EXPECT_EQ(CursorCounter(), shown - 1);
+    RAWMOUSE motion{};
+    motion.lLastX = 3;
+
+    struct Step {
+        const char* what;
+        void (*act)(HWND locked, HWND other);
+        bool held;
+    };
+    const Step steps[] = {
+        {"another window in front", [](HWND, HWND other) { SetForegroundWindow(other); }, false},
+        {"back in front", [](HWND locked, HWND) { SetForegroundWindow(locked); }, true},
+        {"minimised", [](HWND locked, HWND) { ShowWindow(locked, SW_MINIMIZE); }, false},
+        {"restored",
+         [](HWND locked, HWND) {
+             ShowWindow(locked, SW_RESTORE);
+             SetForegroundWindow(locked);
+         },
+         true},
+    };
+    const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 400, 200, 100,
+                                       nullptr, nullptr, nullptr, nullptr);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.act(locked.window, other);
+        EXPECT_GT(locked.PumpTimerTicks(100), 0) << "the lock itself stays on";
+        SetCursorPos(20, 20);
+        locked.PumpTimerTicks(50);
+        EXPECT_EQ(CursorCounter(), step.held ? shown - 1 : shown);
+        EXPECT_EQ(ClipRect(), step.held ? (std::vector<LONG>{100, 50, 901, 650}) : VirtualScreen());
+        EXPECT_EQ(CursorPos(), step.held ? (std::vector<LONG>{500, 350}) : (std::vector<LONG>{20, 20}));
+        locked.lock->OnRawMouse(motion);
+        EXPECT_EQ(locked.TakePosts(), step.held ? Posts{Movement(3, 0)} : Posts{});
+    }
+    // A deactivation lets go at once, before the next tick.
+    locked.lock->OnActivation(false);
+    EXPECT_EQ(CursorCounter(), shown);
+    EXPECT_EQ(ClipRect(), VirtualScreen());
+    DestroyWindow(other);
+    locked.lock->SetPointerLockEnabled(false);
+    EXPECT_EQ(locked.TakePosts(), Posts{kDisabledReply});
+    EXPECT_EQ(CursorCounter(), shown);
+}
+
+}  // namespace

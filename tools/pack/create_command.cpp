@@ -7,6 +7,7 @@
 
 #include "bundle/bundle_writer.h"
 #include "folder_files.h"
+#include "output_file.h"
 
 namespace fs = std::filesystem;
 
@@ -18,42 +19,21 @@ uint64_t Mebibytes(uint64_t bytes) {
     return bytes >> 20;
 }
 
-// Removes the half-written archive unless the work completed.
-class TemporaryFile {
-public:
-    explicit TemporaryFile(fs::path path) : path_(std::move(path)) {}
-    ~TemporaryFile() {
-        if (!kept_) {
-            std::error_code ignored;
-            fs::remove(path_, ignored);
-        }
-    }
-    const fs::path& Path() const { return path_; }
-    void Keep() { kept_ = true; }
-
-private:
-    fs::path path_;
-    bool kept_ = false;
-};
-
 }  // namespace
 
 void RunCreate(const fs::path& folder, const fs::path& target) {
-    fs::path temporaryPath = target;
-    temporaryPath += ".partial";
     // The archive may be written into the folder it packs: never pack it into itself.
-    const std::vector<FolderFile> files = ListFolderFiles(folder, {target, temporaryPath});
+    const std::vector<FolderFile> files = ListFolderFiles(folder, {target});
 
     BundleWriter writer;
     for (const FolderFile& file : files) {
         writer.AddFile(file.name, file.path);
     }
 
-    TemporaryFile temporary(temporaryPath);
-    std::ofstream out(temporary.Path(), std::ios::binary | std::ios::trunc);
-    if (!out) {
-        throw std::runtime_error("cannot create " + temporary.Path().u8string());
-    }
+    // A fresh file of its own: a link or a file planted under a predictable name is
+    // never written through. It replaces the target only once it is on the disk.
+    OutputFile temporary = OutputFile::Temporary(target);
+    std::ostream& out = temporary.Stream();
     uint64_t nextReport = kProgressStep;
     uint64_t contentBytes = 0;
     const uint64_t archiveBytes = writer.Write(out, [&](uint64_t written, uint64_t total) {
@@ -63,12 +43,7 @@ void RunCreate(const fs::path& folder, const fs::path& target) {
             nextReport = (written / kProgressStep + 1) * kProgressStep;
         }
     });
-    out.close();
-    if (!out) {
-        throw std::runtime_error("cannot write " + temporary.Path().u8string());
-    }
-    fs::rename(temporary.Path(), target);
-    temporary.Keep();
+    temporary.Commit();
     std::cout << "Packed " << files.size() << " files, " << contentBytes << " bytes of content, into "
               << target.u8string() << " (" << archiveBytes << " bytes)" << std::endl;
 }

@@ -7,6 +7,7 @@
 
 #include "bundle_file.h"
 #include "entry_name_check.h"
+#include "output_file.h"
 
 namespace fs = std::filesystem;
 
@@ -28,13 +29,12 @@ std::string Printable(const std::string& name) {
     return out;
 }
 
-// A link already inside the folder could lead a write outside of it.
+// A link or junction already inside the folder could lead a write outside of it.
 void RefuseLinks(const fs::path& folder, const std::string& name) {
     fs::path current = folder;
     for (const fs::path& segment : fs::u8path(name)) {
         current /= segment;
-        std::error_code error;
-        if (fs::is_symlink(fs::symlink_status(current, error))) {
+        if (IsLinkOrJunction(current)) {
             throw std::runtime_error("refusing to write through the link " + current.u8string());
         }
     }
@@ -42,7 +42,7 @@ void RefuseLinks(const fs::path& folder, const std::string& name) {
 
 }  // namespace
 
-void RunExtract(const fs::path& archive, const fs::path& folder) {
+void RunExtract(const fs::path& archive, const fs::path& folder, bool force) {
     BundleFile file(archive);
     const auto& entries = file.Bundle().entries;
     // Check every name before writing anything.
@@ -53,21 +53,28 @@ void RunExtract(const fs::path& archive, const fs::path& folder) {
         }
     }
 
+    // Nothing of the user's is replaced unless asked: check every file before writing any.
+    for (const auto& [name, entry] : entries) {
+        RefuseLinks(folder, name);
+        const fs::path target = folder / fs::u8path(name);
+        std::error_code error;
+        if (!force && fs::exists(fs::symlink_status(target, error))) {
+            throw std::runtime_error("refusing to overwrite " + target.u8string() + " (--force replaces it)");
+        }
+    }
+
     fs::create_directories(folder);
     for (const auto& [name, entry] : entries) {
         RefuseLinks(folder, name);
         const fs::path target = folder / fs::u8path(name);
         fs::create_directories(target.parent_path());
-        std::ofstream out(target, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            throw std::runtime_error("cannot create " + target.u8string());
-        }
-        file.ReadEntry(entry,
-                       [&](const char* data, size_t length) { out.write(data, static_cast<std::streamsize>(length)); });
-        out.close();
-        if (!out) {
-            throw std::runtime_error("cannot write " + target.u8string());
-        }
+        std::error_code error;
+        if (force && fs::is_regular_file(fs::symlink_status(target, error))) fs::remove(target);
+        OutputFile out = OutputFile::Exclusive(target);
+        file.ReadEntry(entry, [&](const char* data, size_t length) {
+            out.Stream().write(data, static_cast<std::streamsize>(length));
+        });
+        out.Commit();
     }
     std::cout << "Extracted " << entries.size() << " files into " << folder.u8string() << std::endl;
 }

@@ -13,7 +13,8 @@ void RunCreate(const std::filesystem::path& folder, const std::filesystem::path&
 void RunList(const std::filesystem::path& archive);
 // Loads the archive and prints "OK: N files".
 void RunVerify(const std::filesystem::path& archive);
-// Writes every entry below `folder`; refuses the whole archive if any name is unsafe.
-void RunExtract(const std::filesystem::path& archive, const std::filesystem::path& folder);
+// Writes every entry below `folder`; refuses the whole archive if any name is unsafe,
+// a link or junction is in the way, or (unless `force`) a file is already there.
+void RunExtract(const std::filesystem::path& archive, const std::filesystem::path& folder, bool force = false);
 // Writes the bytes of the entry `name` to standard output.
 void RunCat(const std::filesystem::path& archive, const std::string& name);

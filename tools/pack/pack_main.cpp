@@ -1,5 +1,6 @@
 // tessarine-pack: creates, lists, checks and unpacks assets.dat archives.
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -19,7 +20,9 @@ const char kUsage[] =
     "  create <folder> <assets.dat>    pack every file below the folder into a new archive\n"
     "  list <assets.dat>               print each file's name, length and MIME type\n"
     "  verify <assets.dat>             check the archive and print the number of files\n"
-    "  extract <assets.dat> <folder>   unpack every file into the folder\n"
+    "  extract <assets.dat> <folder> [--force]\n"
+    "                                  unpack every file into the folder; --force replaces\n"
+    "                                  files that are already there\n"
     "  cat <assets.dat> <name>         write one file's bytes to standard output\n"
     "  --help                          show this text\n";
 
@@ -31,7 +34,7 @@ int UsageError(const std::string& message) {
     return kExitUsage;
 }
 
-int Run(const std::vector<fs::path>& args) {
+int Run(std::vector<fs::path> args) {
     if (args.empty()) {
         return UsageError("no command given");
     }
@@ -52,6 +55,9 @@ int Run(const std::vector<fs::path>& args) {
     if (found == nullptr) {
         return UsageError("unknown command '" + command + "'");
     }
+    const auto forceFlag = std::find(args.begin() + 1, args.end(), fs::path("--force"));
+    const bool force = command == "extract" && forceFlag != args.end();
+    if (force) args.erase(forceFlag);
     if (args.size() != found->arguments + 1) {
         return UsageError("'" + command + "' takes " + std::to_string(found->arguments) +
                           (found->arguments == 1 ? " argument" : " arguments"));
@@ -65,7 +71,7 @@ int Run(const std::vector<fs::path>& args) {
         } else if (command == "verify") {
             RunVerify(args[1]);
         } else if (command == "extract") {
-            RunExtract(args[1], args[2]);
+            RunExtract(args[1], args[2], force);
         } else {
             RunCat(args[1], args[2].u8string());
         }

@@ -1,0 +1,30 @@
+// Portable. Page messages: parsed and dispatched by their "type".
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+enum class WindowShow { Maximize, Minimize, Restore };
+
+// What a page message can ask of the host. The web view host implements it; the
+// channel only reads the message's members and calls the matching request.
+class PageRequests {
+public:
+    // withFolders: the sender may be handed the user's folders.
+    virtual void SendInitResponse(bool withFolders) = 0;
+    virtual void DeliverPageMessage(const std::string& text) = 0;
+    virtual void SetFullscreen(bool on) = 0;
+    virtual void SetClientSize(int32_t width, int32_t height) = 0;
+    virtual void MoveWindowTo(int32_t x, int32_t y) = 0;
+    virtual void ShowMainWindow(WindowShow show) = 0;
+    virtual void FocusWindow() = 0;
+    virtual void SetPointerLockEnabled(bool enabled) = 0;
+
+protected:
+    ~PageRequests() = default;
+};
+
+// Parses the text (up to its first NUL) and runs the request its "type" names. Text
+// that is not JSON and unknown types are dropped; nothing raised inside leaves.
+// securePage: the sender came over https or from this machine.
+void HandleWebMessage(const std::string& text, PageRequests& requests, bool securePage = true);
