@@ -98,6 +98,7 @@ class LivePage:
         self._hooks_script = None
         self._events = asyncio.Queue()
         self._tasks = set()
+        self._closing = False
 
     # Operations from the stand-in.
 
@@ -224,6 +225,7 @@ class LivePage:
             file.write(base64.b64decode(shot["data"]))
 
     async def close(self):
+        self._closing = True  # calls still under way fail now, and that is no news
         if self._cdp:
             try:
                 await asyncio.wait_for(self._cdp.call("Browser.close"), 5)
@@ -246,7 +248,7 @@ class LivePage:
 
     def _finished(self, task):
         self._tasks.discard(task)
-        if not task.cancelled() and task.exception():
+        if not task.cancelled() and task.exception() and not self._closing:
             self._console("bridge", f"{task.exception()}")
 
     def _call(self, method, params=None, body=None):

@@ -35,7 +35,7 @@ def make_app(work, binaries):
     files = {
         (bundled, "index.html"): open(os.path.join(APP, "index.html"), "rb").read(),
         (bundled, "checks.js"): open(os.path.join(APP, "checks.js"), "rb").read(),
-        (bundled, "host.js"): open(os.path.join(ROOT, "testing", "live", "host.js"), "rb").read(),
+        (bundled, "tessarine.js"): open(os.path.join(ROOT, "client", "tessarine.js"), "rb").read(),
         (bundled, "bundle.txt"): b"from the bundle",
         (bundled, "media/bundle.wav"): sound,
         (app, "www/folder-only.txt"): b"from the folder",
@@ -70,29 +70,28 @@ def transcript_has(lines, ev, **members):
     return any(line.get("ev") == ev and all(line.get(k) == v for k, v in members.items()) for line in lines)
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--bin", required=True, help="the Windows build's bin folder")
-    parser.add_argument("--work", required=True, help="a scratch folder")
-    options = parser.parse_args()
-    work = os.path.abspath(options.work)
-    app = make_app(work, options.bin)
-    shot = os.path.join(work, "screenshot.png")
-    environment = dict(os.environ, TESSARINE_LIVE_BIN=options.bin,
-                       TESSARINE_TEST_EXTENSION_CONFIG=windows_path(os.path.join(work, "extension.json")))
-    run = subprocess.run([os.path.join(ROOT, "scripts", "run-app"), app, "--screenshot", shot, "--timeout", "120"],
-                         env=environment, stdout=subprocess.PIPE, text=True)
-    output = run.stdout.splitlines()
+def run_app(app, work, binaries, *arguments, **environment):
+    """scripts/run-app on the app: its exit code and the lines it printed."""
+    run = subprocess.run([os.path.join(ROOT, "scripts", "run-app"), app, *arguments],
+                         env=dict(os.environ, TESSARINE_LIVE_BIN=binaries, **environment),
+                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
     print(run.stdout)
+    return run.returncode, run.stdout.splitlines()
+
+
+def check_page(work, binaries):
+    """The check app: what its page reported, the exit code, the screenshot, the transcript."""
+    app = make_app(work, binaries)
+    shot = os.path.join(work, "screenshot.png")
+    code, output = run_app(app, work, binaries, "--screenshot", shot, "--timeout", "120",
+                           TESSARINE_TEST_EXTENSION_CONFIG=windows_path(os.path.join(work, "extension.json")))
     transcript_path = os.path.join(ROOT, "build", "run-app", os.path.basename(app), "transcript.jsonl")
     transcript = [json.loads(line) for line in open(transcript_path, encoding="utf-8")] \
         if os.path.exists(transcript_path) else []
-
-    planned = len(re.findall(r"^\s*await check\(", open(os.path.join(APP, "checks.js")).read(), re.M))
-    # checks.js runs one check per media source in a loop.
-    planned += 1
-    expectations = [
-        ("the host ended with exit code 0 (window.close)", run.returncode == 0),
+    # One check per media source runs from a loop.
+    planned = len(re.findall(r"^\s*await check\(", open(os.path.join(APP, "checks.js")).read(), re.M)) + 1
+    return [
+        ("the host ended with exit code 0 (window.close)", code == 0),
         (f"the page ran all {planned} checks and none failed",
          f"log: live checks: {planned} passed, 0 failed" in output),
         ("no uncaught error in the page", not any(line.startswith("error: Uncaught") for line in output)),
@@ -106,6 +105,50 @@ def main():
         ("the host allowed the prompt", transcript_has(transcript, "live:permission", state=1)),
         ("the host handled the new window", transcript_has(transcript, "live:new-window", handled=True)),
     ]
+
+
+def check_failures(work, binaries):
+    """What run-app and the host say when the browser is missing, fails or the page never ends."""
+    fake = os.path.join(work, "fake-chromium")
+    with open(fake, "w") as file:  # knows its version, then fails to start
+        file.write('#!/bin/sh\n[ "$1" = --version ] && echo "Chromium 99.0.1.2" && exit 0\nexit 3\n')
+    os.chmod(fake, 0o755)
+    app = os.path.join(work, "Idle")
+    os.makedirs(os.path.join(app, "www"), exist_ok=True)
+    with open(os.path.join(app, "package.json"), "w") as file:
+        json.dump({"name": "Idle", "window": {"title": "Idle", "width": 320, "height": 200},
+                   "settings": {"distribution-mode": "fixed"}}, file)
+    with open(os.path.join(app, "www", "index.html"), "w") as file:
+        file.write("<title>Idle</title><body style='background:#123'><script>console.warn('idle')</script>")
+    shot = os.path.join(work, "idle.png")
+    cases = [
+        # what, environment, extra arguments, exit code, a line that must be printed
+        ("no Chromium: the runtime is missing", {"TESSARINE_CHROMIUM": "/nonexistent/chromium"}, [], 1,
+         "box: Idle | This app is set to \"fixed\" distribution mode, but the WebView2 control failed"),
+        ("Chromium fails to start: the host says so", {"TESSARINE_CHROMIUM": fake}, [], 1,
+         "box: Tessarine | The browser control could not be started (error 0x80004005). | error"),
+        ("a page that never closes: the timeout", {}, ["--timeout", "4", "--screenshot", shot], 124, "warn: idle"),
+    ]
+    results = []
+    for what, environment, arguments, wanted_code, wanted_line in cases:
+        code, output = run_app(app, work, binaries, *arguments, **environment)
+        results.append((f"{what} (exit code {wanted_code})", code == wanted_code))
+        results.append((f"{what} (prints {wanted_line!r})", any(line.startswith(wanted_line) for line in output)))
+    results.append(("the timed-out page's screenshot", os.path.exists(shot) and png_size(shot) == (320, 200)))
+    code, output = run_app(work, work, binaries)
+    results.append(("a folder without package.json is refused",
+                    code == 2 and any("has no package.json" in line for line in output)))
+    return results
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--bin", required=True, help="the Windows build's bin folder")
+    parser.add_argument("--work", required=True, help="a scratch folder")
+    options = parser.parse_args()
+    work = os.path.abspath(options.work)
+    binaries = os.path.abspath(options.bin)
+    expectations = check_page(work, binaries) + check_failures(work, binaries)
     failures = [what for what, ok in expectations if not ok]
     for what, ok in expectations:
         print(("ok   " if ok else "FAIL ") + what)

@@ -1,5 +1,5 @@
 // Checks the host from inside a real page; each result goes to the console and the list.
-import host from './host.js';
+import host from './tessarine.js';
 
 let passed = 0;
 let failed = 0;
