@@ -15,6 +15,7 @@ PAGE = """<!doctype html>
   <meta charset="utf-8">
   <title>Tessarine sample</title>
   <link rel="stylesheet" href="style.css">
+  <link rel="icon" href="images/logo.png">
 </head>
 <body>
   <header><img src="images/logo.png" alt="" width="64" height="64"><h1>Tessarine sample</h1></header>

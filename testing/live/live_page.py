@@ -248,8 +248,10 @@ class LivePage:
 
     def _finished(self, task):
         self._tasks.discard(task)
-        if not task.cancelled() and task.exception() and not self._closing:
-            self._console("bridge", f"{task.exception()}")
+        error = None if task.cancelled() else task.exception()
+        # A request the page gave up on (it navigated away) has gone from the browser too.
+        if error and not self._closing and "Invalid InterceptionId" not in str(error):
+            self._console("bridge", f"{error}")
 
     def _call(self, method, params=None, body=None):
         return self._cdp.call(method, params, self._session, body)
