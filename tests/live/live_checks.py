@@ -10,6 +10,7 @@ import shutil
 import struct
 import subprocess
 import sys
+import zlib
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 APP = os.path.join(ROOT, "tests", "live", "app")
@@ -66,6 +67,19 @@ def png_size(path):
     return struct.unpack(">II", head[16:24])
 
 
+def png_corner(path):
+    """The top-left pixel's red, green and blue: every row filter leaves the first pixel of the
+    first row as it is."""
+    data = open(path, "rb").read()
+    chunks, at = b"", 8
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        if kind == b"IDAT":
+            chunks += data[at + 8:at + 8 + length]
+        at += 12 + length
+    return tuple(zlib.decompress(chunks)[1:4])
+
+
 def transcript_has(lines, ev, **members):
     return any(line.get("ev") == ev and all(line.get(k) == v for k, v in members.items()) for line in lines)
 
@@ -116,10 +130,11 @@ def check_failures(work, binaries):
     app = os.path.join(work, "Idle")
     os.makedirs(os.path.join(app, "www"), exist_ok=True)
     with open(os.path.join(app, "package.json"), "w") as file:
-        json.dump({"name": "Idle", "window": {"title": "Idle", "width": 320, "height": 200},
+        json.dump({"name": "Idle", "window": {"title": "Idle", "width": 320, "height": 200,
+                                              "background-color": [18, 52, 86]},
                    "settings": {"distribution-mode": "fixed"}}, file)
     with open(os.path.join(app, "www", "index.html"), "w") as file:
-        file.write("<title>Idle</title><body style='background:#123'><script>console.warn('idle')</script>")
+        file.write("<title>Idle</title><script>console.warn('idle')</script>")
     shot = os.path.join(work, "idle.png")
     cases = [
         # what, environment, extra arguments, exit code, a line that must be printed
@@ -134,7 +149,8 @@ def check_failures(work, binaries):
         code, output = run_app(app, work, binaries, *arguments, **environment)
         results.append((f"{what} (exit code {wanted_code})", code == wanted_code))
         results.append((f"{what} (prints {wanted_line!r})", any(line.startswith(wanted_line) for line in output)))
-    results.append(("the timed-out page's screenshot", os.path.exists(shot) and png_size(shot) == (320, 200)))
+    results.append(("the timed-out page's screenshot, in the configured background colour",
+                    os.path.exists(shot) and png_size(shot) == (320, 200) and png_corner(shot) == (18, 52, 86)))
     code, output = run_app(work, work, binaries)
     results.append(("a folder without package.json is refused",
                     code == 2 and any("has no package.json" in line for line in output)))

@@ -61,6 +61,8 @@ await check('fetch from bundle and folder', async () => {
   const spaced = await fetch('notes/read me {1}.txt');
   equal([spaced.status, await spaced.text()], [200, 'a name with spaces'], 'percent-encoded name');
   equal((await fetch('missing.txt')).status, 404, 'missing file');
+  const elsewhere = await fetch('https://elsewhere.invalid/x').then(() => 'answered', () => 'failed');
+  equal(elsewhere, 'failed', 'request outside the app origin');
   const part = await fetch('media/bundle.wav', { headers: { Range: 'bytes=0-' } });
   const bytes = await part.arrayBuffer();
   const total = new DataView(bytes).getUint32(4, true) + 8;
