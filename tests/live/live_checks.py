@@ -154,6 +154,14 @@ def check_failures(work, binaries):
     code, output = run_app(work, work, binaries)
     results.append(("a folder without package.json is refused",
                     code == 2 and any("has no package.json" in line for line in output)))
+    # The runtime itself, pointed at a bridge that is not there (run-app's copy of Idle).
+    host = os.path.join(ROOT, "build", "run-app", "Idle", "app", "tessarine.exe")
+    run = subprocess.run([os.path.join(ROOT, "scripts", "wine-run"), os.path.join(binaries, "tessarine-msgbox-watcher.exe"),
+                          "--run", "--timeout-ms", "60000", windows_path(host)],
+                         env=dict(os.environ, TESSARINE_LIVE_BRIDGE="127.0.0.1:1"), stdout=subprocess.PIPE, text=True)
+    print(run.stdout)
+    results.append(("no bridge to reach: the runtime is missing", run.returncode == 1 and
+                    "box: Idle | This app is set to \"fixed\" distribution mode" in run.stdout))
     return results
 
 
