@@ -103,25 +103,40 @@ async def run(options):
     environment = dict(os.environ, TESSARINE_LIVE_BRIDGE=f"127.0.0.1:{port}")
     host = await asyncio.create_subprocess_exec(*options.command, env=environment, start_new_session=True)
     try:
-        # The command keeps its own timeout; this one is for a command that hangs on its way out.
-        code = await asyncio.wait_for(host.wait(), options.timeout + 60 if options.timeout else None)
-    except asyncio.TimeoutError:
-        os.killpg(host.pid, signal.SIGKILL)
-        await host.wait()
-        code = TIMED_OUT
-    server.close()
-    page = link.page
-    if options.screenshot:
-        if page and page.has_page():
-            try:
-                await asyncio.wait_for(page.screenshot(options.screenshot), 30)
-            except Exception as error:
-                print_line("bridge", f"no screenshot: {error}")
-        else:
-            print_line("bridge", "no screenshot: the host never opened a page")
-    if page:
-        await page.close()
-    return code
+        try:
+            # The command keeps its own timeout; this one is for a command that hangs on its way out.
+            code = await asyncio.wait_for(host.wait(), options.timeout + 60 if options.timeout else None)
+        except (asyncio.TimeoutError, asyncio.CancelledError) as stopped:
+            os.killpg(host.pid, signal.SIGKILL)
+            await host.wait()
+            if isinstance(stopped, asyncio.CancelledError):
+                raise
+            code = TIMED_OUT
+        server.close()
+        if options.screenshot:
+            if link.page and link.page.has_page():
+                try:
+                    await asyncio.wait_for(link.page.screenshot(options.screenshot), 30)
+                except Exception as error:
+                    print_line("bridge", f"no screenshot: {error}")
+            else:
+                print_line("bridge", "no screenshot: the host never opened a page")
+        return code
+    finally:
+        # Chromium runs in a session of its own: it goes only when we close it.
+        if link.page:
+            await link.page.close()
+
+
+async def run_until_stopped(options):
+    """run(), ended in good order by SIGTERM or SIGINT (the browser is closed, not left behind)."""
+    task = asyncio.current_task()
+    for stop in (signal.SIGTERM, signal.SIGINT):
+        asyncio.get_running_loop().add_signal_handler(stop, task.cancel)
+    try:
+        return await run(options)
+    except asyncio.CancelledError:
+        return 128 + signal.SIGTERM
 
 
 def main():
@@ -135,7 +150,7 @@ def main():
         options.command = options.command[1:]
     if not options.command:
         parser.error("no command to run")
-    sys.exit(asyncio.run(run(options)))
+    sys.exit(asyncio.run(run_until_stopped(options)))
 
 
 if __name__ == "__main__":
