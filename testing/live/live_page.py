@@ -110,8 +110,6 @@ class LivePage:
         shutil.rmtree(self._profile, ignore_errors=True)
         os.makedirs(self._profile)
         port_file = os.path.join(self._profile, "DevToolsActivePort")
-        if os.path.exists(port_file):
-            os.remove(port_file)
         log = open(os.path.join(self._profile, "chromium.log"), "wb")
         command = [CHROMIUM, *FLAGS, f"--user-data-dir={self._profile}", "--remote-debugging-port=0",
                    *shlex.split(arguments or ""), "about:blank"]
