@@ -59,7 +59,7 @@ export interface TessarinePointerLock {
 }
 
 /** A message for the extension library; the client adds the routing member "type". */
-export type ExtensionMessage = { readonly type?: never; readonly [member: string]: unknown };
+export type ExtensionMessage = object & { readonly type?: never };
 
 export interface TessarineExtension {
   send(message: ExtensionMessage): void;
