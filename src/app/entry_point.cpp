@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <new>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "app/error_box.h"
 #include "app/host_globals.h"
 #include "app/main_window.h"
+#include "app/window_state.h"
 #include "bundle/asset_bundle.h"
 #include "bundle/open_asset_bundle.h"
 #include "extensions/extension_manager.h"
@@ -94,8 +96,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     const wchar_t* browserFolder = nullptr;
     if (!CheckBrowserRuntime(config, loader, browserFolder)) return 1;
 
+    // Declared before the web view host, so both outlive it.
     AssetBundle bundle;
-    BundleMapping bundleMapping;
+    MappedFile bundleMapping;
     if (!OpenAssetBundle(bundle, appFolder, bundleMapping)) ShowErrorBox("Error reading asset bundle");
 
     // Left alone on an early exit: the process ends right after.
@@ -116,7 +119,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     MSG message{};
     {
-        PallantWebView webView(config, bundle, window, appFolder, webFolderName, browserFolder, userDataFolder, loader);
+        // A browser that cannot start is told like the other start-up failures; the
+        // loop then ends through the usual shutdown, with exit code 1.
+        auto reportFailure = [window](const std::string& text) {
+            ShowErrorBox(text);
+            DestroyWindow(window);
+            PostQuitMessage(1);
+        };
+        PallantWebView webView(config, bundle, window, appFolder, webFolderName, browserFolder, userDataFolder, loader,
+                               *extensionManager, std::make_unique<WindowState>(window), reportFailure);
         g_webView = &webView;
         webView.Init();
 
@@ -125,6 +136,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             DispatchMessageW(&message);
         }
 
+        // Shutdown order: the cached mappings before the bundle, the extension before
+        // the web view host, which goes last with its browser objects.
         webView.CloseMappedFiles();
         g_webView = nullptr;
         extensionManager->Unload();

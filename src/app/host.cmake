@@ -1,14 +1,6 @@
 enable_language(RC)
-# The host executable: tessarine.exe, its resources and the Windows-only host code.
-target_sources(tessarine_host PRIVATE
-  ${CMAKE_CURRENT_SOURCE_DIR}/error_box.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/host_globals.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/main_window.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/window_state.cpp)
-target_link_libraries(tessarine_host PUBLIC
-  tessarine_config tessarine_bundle tessarine_bundle_open tessarine_responses tessarine_folder_path tessarine_util
-  tessarine_webview_interfaces tessarine_environment_options
-  gdiplus shlwapi shell32 ole32 uuid user32 gdi32)
+# The host executable: tessarine.exe, its resources, and the entry point that wires
+# the subsystems together.
 
 set(TESSARINE_ICON ${CMAKE_CURRENT_BINARY_DIR}/resources/tessarine.ico)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
@@ -27,6 +19,11 @@ set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/resources/tessarine.rc P
 
 add_executable(tessarine WIN32
   ${CMAKE_CURRENT_SOURCE_DIR}/entry_point.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/error_box.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/host_globals.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/main_window.cpp
   ${CMAKE_CURRENT_BINARY_DIR}/resources/tessarine.rc)
 target_link_options(tessarine PRIVATE -municode)
-target_link_libraries(tessarine PRIVATE tessarine_host)
+target_link_libraries(tessarine PRIVATE
+  tessarine_webview tessarine_window tessarine_bundle_open tessarine_config tessarine_util
+  gdiplus shlwapi shell32 ole32 uuid user32 gdi32)

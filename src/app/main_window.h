@@ -3,22 +3,12 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 
 #include "app/app_config.h"
 
 inline constexpr wchar_t mainWindowClassName[] = L"Tessarine";
-inline constexpr UINT_PTR pointerLockTimerId = 1000;
 
-struct OuterSize {
-    int32_t width;
-    int32_t height;
-};
-
-// 96-DPI units (CSS pixels at 100 %) to device pixels at the system DPI.
-int32_t ScaleForDpi(int32_t value);
-OuterSize OuterSizeForClient(int32_t width, int32_t height, DWORD style, DWORD exStyle);
 HICON LoadIconFromImageFile(const std::string& path);
 
 DWORD MainWindowStyle(const AppConfig& config);

@@ -1,15 +1,17 @@
-// The page's start-up handshake: folder handles, then the component ids, then the
-// extension's held-back messages.
+// The page's start-up handshake: folder handles, then the component ids.
+#include "bridge/init_handshake.h"
+
 #include <windows.h>
 #include <knownfolders.h>
 
 #include <array>
+#include <utility>
 
 #include <nlohmann/json.hpp>
 
 #include "util/known_folder.h"
 #include "util/text_convert.h"
-#include "webview/pallant_webview.h"
+#include "util/win_handles.h"
 
 namespace {
 
@@ -17,24 +19,20 @@ constexpr size_t folderCount = 13;
 
 }  // namespace
 
-void PallantWebView::SendInitResponse() {
-    SendDirectoryHandles();
-    nlohmann::json ids = nlohmann::json::array();
-    for (const auto& id : extensions.ComponentIds()) ids.push_back(id);
-    PostToPage(nlohmann::json{{"type", "wrapper-init-response"}, {"registeredComponentIds", ids}}.dump());
-    extensions.OnPageReady();
-}
+InitHandshake::InitHandshake(std::string appFolder, std::string webFolder, std::string userDataFolder)
+    : appFolder_(std::move(appFolder)), webFolder_(std::move(webFolder)), userDataFolder_(std::move(userDataFolder)) {}
 
-void PallantWebView::SendDirectoryHandles() {
+void InitHandshake::SendDirectoryHandles(ICoreWebView2Environment* environment, ICoreWebView2* webView) {
     if (!environment || !webView) return;
-    auto environment14 = environment.query<ICoreWebView2Environment14>(__uuidof(ICoreWebView2Environment14));
-    auto webView23 = webView.query<ICoreWebView2_23>(__uuidof(ICoreWebView2_23));
+    auto environment14 = ComPtr<ICoreWebView2Environment>::Wrap(environment).query<ICoreWebView2Environment14>();
+    auto webView23 = ComPtr<ICoreWebView2>::Wrap(webView).query<ICoreWebView2_23>();
     if (!environment14 || !webView23) return;
 
+    // The page finds each folder by its place in this list.
     const std::array<std::pair<const char*, std::string>, folderCount> folders{{
-        {"<app>", appFolder},
-        {"<web-resource>", appFolder + webFolder},
-        {"<current-app-data>", userDataFolder},
+        {"<app>", appFolder_},
+        {"<web-resource>", appFolder_ + webFolder_},
+        {"<current-app-data>", userDataFolder_},
         {"<local-app-data>", GetKnownFolderPath(FOLDERID_LocalAppData)},
         {"<roaming-app-data>", GetKnownFolderPath(FOLDERID_RoamingAppData)},
         {"<desktop>", GetKnownFolderPath(FOLDERID_Desktop)},
@@ -58,10 +56,19 @@ void PallantWebView::SendDirectoryHandles() {
     webView23->PostWebMessageAsJsonWithAdditionalObjects(message.c_str(), collection.get());
 }
 
-void PallantWebView::AddDirectoryHandle(ICoreWebView2Environment14* environment14, ICoreWebView2FileSystemHandle** slot,
-                                        const std::string& placeholder, const std::string& path) {
+void InitHandshake::AddDirectoryHandle(ICoreWebView2Environment14* environment14, ICoreWebView2FileSystemHandle** slot,
+                                       const std::string& placeholder, const std::string& path) {
     if (path.empty()) return;
     folderPaths[placeholder] = path;
     environment14->CreateWebFileSystemDirectoryHandle(Utf8ToWide(path).c_str(),
                                                       COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION_READ_WRITE, slot);
+}
+
+std::string InitHandshake::InitResponse(const std::vector<std::string>& componentIds) {
+    return nlohmann::json{{"type", "wrapper-init-response"}, {"registeredComponentIds", componentIds}}.dump();
+}
+
+const std::string* InitHandshake::FindFolderPath(const std::string& placeholder) const {
+    const auto found = folderPaths.find(placeholder);
+    return found == folderPaths.end() ? nullptr : &found->second;
 }

@@ -4,24 +4,11 @@
 #include <string>
 
 #include "bundle/asset_bundle.h"
-#include "util/win_handles.h"
+#include "util/mapped_file.h"
 
-// Owns the archive's file handle, file mapping and view; the loaded bundle
-// points into the view, so this must outlive every use of the bundle.
-class BundleMapping {
-public:
-    BundleMapping() = default;
-    ~BundleMapping() { Close(); }
-    BundleMapping(const BundleMapping&) = delete;
-    BundleMapping& operator=(const BundleMapping&) = delete;
-
-    // Unmaps the view, then closes the mapping, then the file; each only if held.
-    void Close();
-
-    UniqueHandle file;
-    UniqueHandle mapping;
-    MappedView view;
-};
+// The archive's file, mapping and view. The loaded bundle points into the view, so
+// the mapping must outlive every use of the bundle.
+using BundleMapping = MappedFile;
 
 // Opens appFolder + "www\assets.dat" (appFolder ends with a backslash).
 // Returns false when start-up must report "Error reading asset bundle";

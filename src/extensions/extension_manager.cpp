@@ -2,7 +2,6 @@
 
 #include "util/long_path.h"
 #include "util/text_convert.h"
-#include "webview/pallant_webview.h"
 
 namespace {
 
@@ -30,10 +29,7 @@ bool ExtensionManager::LoadExtension() {
     extensionMessageEntry = Export<ExtensionMessageFunction>(module.get(), "OnExtensionMessage");
     if (!initEntry || !releaseEntry || !mainWindowCreatedEntry || !extensionMessageEntry) {
         // Not an extension of ours: calling any part of it could not be sound.
-        initEntry = nullptr;
-        releaseEntry = nullptr;
-        mainWindowCreatedEntry = nullptr;
-        extensionMessageEntry = nullptr;
+        ForgetEntries();
         module.reset();
         return false;
     }
@@ -52,8 +48,8 @@ void ExtensionManager::NotifyMainWindowCreated(HWND mainWindow) {
     if (mainWindowCreatedEntry) mainWindowCreatedEntry(mainWindow);
 }
 
-void ExtensionManager::AttachWebView(PallantWebView* webView) {
-    webViewHost = webView;
+void ExtensionManager::AttachWebView(ExtensionPage* page) {
+    webViewHost = page;
 }
 
 void ExtensionManager::DeliverPageMessage(const std::string& text) {
@@ -73,11 +69,15 @@ void ExtensionManager::OnPageReady() {
 void ExtensionManager::Unload() {
     if (releaseEntry) releaseEntry();
     // Nothing may call into the library once it is gone.
+    ForgetEntries();
+    module.reset();
+}
+
+void ExtensionManager::ForgetEntries() {
     initEntry = nullptr;
     releaseEntry = nullptr;
     mainWindowCreatedEntry = nullptr;
     extensionMessageEntry = nullptr;
-    module.reset();
 }
 
 void ExtensionManager::PostMessageToPage(const char* json) {
@@ -91,8 +91,8 @@ void ExtensionManager::PostMessageToPage(const char* json) {
 
 const char* ExtensionManager::GetFolderPath(const char* placeholder) {
     if (!webViewHost || !placeholder) return "";
-    const auto found = webViewHost->folderPaths.find(placeholder);
-    return found == webViewHost->folderPaths.end() ? "" : found->second.c_str();
+    const std::string* path = webViewHost->FindFolderPath(placeholder);
+    return path ? path->c_str() : "";
 }
 
 const char* ExtensionManager::GetPackageJson() {

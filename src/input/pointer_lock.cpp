@@ -1,26 +1,29 @@
 // Pointer lock: the cursor hidden and held in the window, raw motion to the page.
-#include <nlohmann/json.hpp>
+#include "input/pointer_lock.h"
 
-#include "app/main_window.h"
-#include "webview/pallant_webview.h"
+#include <utility>
+
+#include <nlohmann/json.hpp>
 
 namespace {
 
 constexpr UINT pointerLockTimerPeriodMs = 10;
 
-void PostPointerLockReply(PallantWebView& host, bool ok, bool enabled, DWORD error) {
+}  // namespace
+
+PointerLock::PointerLock(HWND window, PostFunction postToPage) : window_(window), postToPage_(std::move(postToPage)) {}
+
+void PointerLock::PostReply(bool ok, bool enabled, DWORD error) {
     nlohmann::json reply{{"type", "set-pointer-lock-enabled-response"}, {"isOk", ok}};
     if (ok) {
         reply["isEnabled"] = enabled;
     } else {
         reply["error"] = error;
     }
-    host.PostToPage(reply.dump());
+    postToPage_(reply.dump());
 }
 
-}  // namespace
-
-void PallantWebView::SetPointerLockEnabled(bool enabled) {
+void PointerLock::SetPointerLockEnabled(bool enabled) {
     if (enabled == pointerLockEnabled) return;
     pointerLockEnabled = enabled;
 
@@ -29,7 +32,7 @@ void PallantWebView::SetPointerLockEnabled(bool enabled) {
     device.usUsage = 2;
     if (enabled) {
         device.dwFlags = RIDEV_INPUTSINK;
-        device.hwndTarget = window;
+        device.hwndTarget = window_;
         skipNextAbsoluteSample = true;
         lastAbsoluteX = 0;
         lastAbsoluteY = 0;
@@ -38,33 +41,33 @@ void PallantWebView::SetPointerLockEnabled(bool enabled) {
         device.hwndTarget = nullptr;
     }
     if (!RegisterRawInputDevices(&device, 1, sizeof device)) {
-        PostPointerLockReply(*this, false, enabled, GetLastError());
+        PostReply(false, enabled, GetLastError());
         return;
     }
     if (enabled) {
         ClipCursorToWindow();
-        SetTimer(window, pointerLockTimerId, pointerLockTimerPeriodMs, nullptr);
+        SetTimer(window_, pointerLockTimerId, pointerLockTimerPeriodMs, nullptr);
         ShowCursor(FALSE);
     } else {
-        KillTimer(window, pointerLockTimerId);
+        KillTimer(window_, pointerLockTimerId);
         ClipCursor(nullptr);
         ShowCursor(TRUE);
     }
-    PostPointerLockReply(*this, true, enabled, 0);
+    PostReply(true, enabled, 0);
 }
 
-void PallantWebView::ClipCursorToWindow() {
+void PointerLock::ClipCursorToWindow() {
     RECT rect{};
-    GetWindowRect(window, &rect);
+    GetWindowRect(window_, &rect);
     ClipCursor(&rect);
     SetCursorPos(rect.left + (rect.right - rect.left) / 2, rect.top + (rect.bottom - rect.top) / 2);
 }
 
-void PallantWebView::PostPointerMovement(int32_t dx, int32_t dy) {
-    PostToPage(nlohmann::json{{"type", "pointer-lock-movement"}, {"movementX", dx}, {"movementY", dy}}.dump());
+void PointerLock::PostPointerMovement(int32_t dx, int32_t dy) {
+    postToPage_(nlohmann::json{{"type", "pointer-lock-movement"}, {"movementX", dx}, {"movementY", dy}}.dump());
 }
 
-void PallantWebView::OnRawInput(HRAWINPUT input) {
+void PointerLock::OnRawInput(HRAWINPUT input) {
     // A mouse record is 48 bytes; read into a fixed buffer, no allocation per sample.
     alignas(RAWINPUT) unsigned char buffer[sizeof(RAWINPUTHEADER) + sizeof(RAWMOUSE)]{};
     UINT size = sizeof buffer;
@@ -74,7 +77,7 @@ void PallantWebView::OnRawInput(HRAWINPUT input) {
     OnRawMouse(record->data.mouse);
 }
 
-void PallantWebView::OnRawMouse(const RAWMOUSE& mouse) {
+void PointerLock::OnRawMouse(const RAWMOUSE& mouse) {
     if (mouse.usFlags & MOUSE_MOVE_ABSOLUTE) {
         const bool virtualDesktop = (mouse.usFlags & MOUSE_VIRTUAL_DESKTOP) != 0;
         const int originX = virtualDesktop ? GetSystemMetrics(SM_XVIRTUALSCREEN) : 0;

@@ -7,26 +7,20 @@
 #include "util/text_convert.h"
 #include "util/win_handles.h"
 
-namespace {
-
-// The Windows form of a UTF-8 path, or empty when it cannot name a file: a NUL
-// inside would silently cut the path short at the system call.
-std::wstring SystemPath(const std::string& path) {
+std::wstring SystemFilePath(const std::string& path) {
     std::wstring wide = Utf8ToWide(path);
     if (wide.find(L'\0') != std::wstring::npos) return std::wstring();
     return ToLongPath(wide);
 }
 
-}  // namespace
-
 bool PathExists(const std::string& path) {
-    const std::wstring systemPath = SystemPath(path);
+    const std::wstring systemPath = SystemFilePath(path);
     if (systemPath.empty()) return false;
     return ::GetFileAttributesW(systemPath.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 uint64_t FileSize(const std::string& path) {
-    const std::wstring systemPath = SystemPath(path);
+    const std::wstring systemPath = SystemFilePath(path);
     if (systemPath.empty()) return 0;
     // Opened for attributes only, sharing everything, so no reader or writer is
     // disturbed. (The C runtime's stat of msvcrt.dll takes the ? of \\?\ for a

@@ -4,6 +4,10 @@
 #include <cstdint>
 #include <string>
 
+// The \\?\ form of a UTF-8 path for a Windows file call, or empty when it cannot
+// name a file: a NUL inside would silently cut the path short at the system call.
+std::wstring SystemFilePath(const std::string& path);
+
 // True for any file or folder whose attributes can be read.
 bool PathExists(const std::string& path);
 

@@ -135,7 +135,12 @@ public:
     // Gives up the reference without releasing it.
     T* detach() { return std::exchange(pointer_, nullptr); }
 
-    // Another interface of the same object; empty when it has none.
+    // Another interface of the same object, named by its type; empty when it has none.
+    template <class U>
+    ComPtr<U> query() const {
+        return query<U>(__uuidof(U));
+    }
+    // The same for an interface id given apart from the type.
     template <class U>
     ComPtr<U> query(REFIID iid) const {
         ComPtr<U> result;

@@ -91,13 +91,7 @@ void PallantWebView::RegisterEventHandlers() {
 
     auto message = MakeCallback<ICoreWebView2WebMessageReceivedEventHandler>(
         [this](ICoreWebView2*, ICoreWebView2WebMessageReceivedEventArgs* args) {
-            CoTaskMemPtr<wchar_t> source;
-            args->get_Source(source.put());
-            if (!HasPrefix(WideToUtf8(source.get()), originUrl)) return S_OK;
-            // A message posted as a non-string value has no text: ignore it.
-            CoTaskMemPtr<wchar_t> text;
-            if (FAILED(args->TryGetWebMessageAsString(text.put())) || !text) return S_OK;
-            HandleWebMessage(WideToUtf8(text.get()));
+            ReceiveWebMessage(args, originUrl, *this);
             return S_OK;
         });
     webView->add_WebMessageReceived(message.get(), &token);

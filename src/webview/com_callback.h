@@ -4,42 +4,11 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <functional>
 #include <utility>
 
+#include "util/com_object.h"
 #include "util/win_handles.h"
-
-template <class Interface>
-class ComObject : public Interface {
-public:
-    ComObject() = default;
-    ComObject(const ComObject&) = delete;
-    ComObject& operator=(const ComObject&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(Interface)) {
-            *out = static_cast<Interface*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
-
-protected:
-    virtual ~ComObject() = default;
-
-private:
-    std::atomic<ULONG> refs_{1};
-};
 
 template <class Interface, class Signature = decltype(&Interface::Invoke)>
 class CallbackHandler;
@@ -49,7 +18,14 @@ class CallbackHandler<Interface, HRESULT (STDMETHODCALLTYPE Owner::*)(Args...)> 
 public:
     using Function = std::function<HRESULT(Args...)>;
     explicit CallbackHandler(Function function) : function_(std::move(function)) {}
-    HRESULT STDMETHODCALLTYPE Invoke(Args... args) override { return function_(args...); }
+    // The browser calls in through the COM boundary: no exception may go back out.
+    HRESULT STDMETHODCALLTYPE Invoke(Args... args) override {
+        try {
+            return function_(args...);
+        } catch (...) {
+            return E_UNEXPECTED;
+        }
+    }
 
 private:
     Function function_;

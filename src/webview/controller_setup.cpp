@@ -14,7 +14,7 @@ HRESULT PallantWebView::OnControllerCreated(HRESULT result, ICoreWebView2Control
         FailBrowserStart(result);
         return S_OK;
     }
-    webView2 = webView.query<ICoreWebView2_2>(__uuidof(ICoreWebView2_2));
+    webView2 = webView.query<ICoreWebView2_2>();
 
     ComPtr<ICoreWebView2Settings> settings;
     webView->get_Settings(settings.put());
@@ -28,11 +28,11 @@ HRESULT PallantWebView::OnControllerCreated(HRESULT result, ICoreWebView2Control
         settings->put_AreDevToolsEnabled(config.enableDevTools ? TRUE : FALSE);
     }
     // Without Settings3 the browser keeps its own keys and F12 is left to it.
-    if (auto settings3 = settings.query<ICoreWebView2Settings3>(__uuidof(ICoreWebView2Settings3))) {
+    if (auto settings3 = settings.query<ICoreWebView2Settings3>()) {
         settings3->put_AreBrowserAcceleratorKeysEnabled(FALSE);
         RegisterAcceleratorKeyHandler();
     }
-    if (auto settings8 = settings.query<ICoreWebView2Settings8>(__uuidof(ICoreWebView2Settings8))) {
+    if (auto settings8 = settings.query<ICoreWebView2Settings8>()) {
         settings8->put_IsReputationCheckingRequired(FALSE);
         settings8->put_IsPinchZoomEnabled(FALSE);
         settings8->put_IsSwipeNavigationEnabled(FALSE);

@@ -1,13 +1,14 @@
 // Windows-only.
 #include "webview/environment_options.h"
 
-#include <atomic>
 #include <cwchar>
 #include <new>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "util/com_object.h"
 
 namespace {
 
@@ -65,42 +66,13 @@ HRESULT ReadOut(const T& source, T* value) {
         return S_OK;                                             \
     }
 
-class EnvironmentOptions final : public ICoreWebView2EnvironmentOptions,
-                                 public ICoreWebView2EnvironmentOptions2,
-                                 public ICoreWebView2EnvironmentOptions3,
-                                 public ICoreWebView2EnvironmentOptions4,
-                                 public ICoreWebView2EnvironmentOptions5,
-                                 public ICoreWebView2EnvironmentOptions6,
-                                 public ICoreWebView2EnvironmentOptions7,
-                                 public ICoreWebView2EnvironmentOptions8 {
+// The loader reads each property through the interface that declares it; the base
+// answers each options IID from that interface's own sub-object.
+class EnvironmentOptions final : public ComObject<ICoreWebView2EnvironmentOptions, ICoreWebView2EnvironmentOptions2,
+                                                  ICoreWebView2EnvironmentOptions3, ICoreWebView2EnvironmentOptions4,
+                                                  ICoreWebView2EnvironmentOptions5, ICoreWebView2EnvironmentOptions6,
+                                                  ICoreWebView2EnvironmentOptions7, ICoreWebView2EnvironmentOptions8> {
 public:
-    EnvironmentOptions() = default;
-    EnvironmentOptions(const EnvironmentOptions&) = delete;
-    EnvironmentOptions& operator=(const EnvironmentOptions&) = delete;
-
-    // IUnknown: each options IID is answered from the sub-object of the
-    // interface it names, so the caller gets that interface's own vtable.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
-        if (object == nullptr) return E_POINTER;
-        *object = nullptr;
-        if (iid == __uuidof(IUnknown)) {
-            *object = static_cast<ICoreWebView2EnvironmentOptions*>(this);
-        } else if (!AnswerFrom<ICoreWebView2EnvironmentOptions, ICoreWebView2EnvironmentOptions2,
-                               ICoreWebView2EnvironmentOptions3, ICoreWebView2EnvironmentOptions4,
-                               ICoreWebView2EnvironmentOptions5, ICoreWebView2EnvironmentOptions6,
-                               ICoreWebView2EnvironmentOptions7, ICoreWebView2EnvironmentOptions8>(iid, object)) {
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-
     // ICoreWebView2EnvironmentOptions
     OPTIONS_TEXT_PROPERTY(AdditionalBrowserArguments, additionalBrowserArguments_)
     OPTIONS_TEXT_PROPERTY(Language, language_)
@@ -160,15 +132,7 @@ public:
 
 private:
     // Only Release destroys the object.
-    ~EnvironmentOptions() = default;
-
-    // Points `object` at the sub-object of the first interface whose IID matches.
-    template <class... Interfaces>
-    bool AnswerFrom(REFIID iid, void** object) {
-        return ((iid == __uuidof(Interfaces) && (*object = static_cast<Interfaces*>(this)) != nullptr) || ...);
-    }
-
-    std::atomic<ULONG> references_{1};
+    ~EnvironmentOptions() override = default;
 
     std::optional<std::wstring> additionalBrowserArguments_;
     std::optional<std::wstring> language_;

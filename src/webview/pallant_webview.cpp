@@ -1,28 +1,32 @@
 #include "webview/pallant_webview.h"
 
 #include <cstdio>
+#include <utility>
 
-#include "app/error_box.h"
-#include "app/host_globals.h"
 #include "util/text_convert.h"
 #include "webview/app_origin.h"
 #include "webview/com_callback.h"
 #include "webview/environment_options.h"
 
-PallantWebView::PallantWebView(const AppConfig& config, AssetBundle& bundle, HWND window, std::string appFolder,
+PallantWebView::PallantWebView(const AppConfig& config, const AssetBundle& bundle, HWND window, std::string appFolder,
                                std::string webFolder, const wchar_t* browserFolder, std::string userDataFolder,
-                               const BrowserLoader& loader)
+                               const BrowserLoader& loader, ExtensionManager& extensions,
+                               std::unique_ptr<WindowOperations> windowState, FailureReport reportFailure)
     : config(config),
-      bundle(bundle),
-      extensions(*g_extensionManager),
       window(window),
       appFolder(std::move(appFolder)),
       webFolder(std::move(webFolder)),
       userDataFolder(std::move(userDataFolder)),
       originUrl(config.contentMode == ContentMode::Bundle ? std::string(appOriginUrl) : config.main),
       browserFolder(browserFolder),
-      loader_(loader) {
-    extensions.AttachWebView(this);
+      loader_(loader),
+      extensions_(extensions),
+      reportFailure_(std::move(reportFailure)),
+      server_(bundle, this->appFolder, this->webFolder, originUrl),
+      handshake_(this->appFolder, this->webFolder, this->userDataFolder),
+      pointerLock_(window, [this](const std::string& json) { PostToPage(json); }),
+      windowState_(std::move(windowState)) {
+    extensions_.AttachWebView(this);
 }
 
 void PallantWebView::Init() {
@@ -55,18 +59,14 @@ HRESULT PallantWebView::OnEnvironmentCreated(HRESULT result, ICoreWebView2Enviro
         [this](HRESULT code, ICoreWebView2Controller* created) { return OnControllerCreated(code, created); });
 
     HRESULT started = S_OK;
-    auto environment10 = environment.query<ICoreWebView2Environment10>(__uuidof(ICoreWebView2Environment10));
-    if (environment10) {
+    if (auto environment10 = environment.query<ICoreWebView2Environment10>()) {
         ComPtr<ICoreWebView2ControllerOptions> options;
         environment10->CreateCoreWebView2ControllerOptions(options.put());
-        if (options) {
-            auto options4 = options.query<ICoreWebView2ControllerOptions4>(__uuidof(ICoreWebView2ControllerOptions4));
-            if (options4) {
-                options4->put_AllowHostInputProcessing(config.allowHostInputProcessing ? TRUE : FALSE);
-                const COREWEBVIEW2_COLOR background{255, config.backgroundColor.red, config.backgroundColor.green,
-                                                    config.backgroundColor.blue};
-                options4->put_DefaultBackgroundColor(background);
-            }
+        if (auto options4 = options.query<ICoreWebView2ControllerOptions4>()) {
+            options4->put_AllowHostInputProcessing(config.allowHostInputProcessing ? TRUE : FALSE);
+            const COREWEBVIEW2_COLOR background{255, config.backgroundColor.red, config.backgroundColor.green,
+                                                config.backgroundColor.blue};
+            options4->put_DefaultBackgroundColor(background);
         }
         started = environment10->CreateCoreWebView2ControllerWithOptions(window, options.get(), handler.get());
     } else {
@@ -84,8 +84,79 @@ void PallantWebView::FailBrowserStart(HRESULT code) {
     char text[96];
     std::snprintf(text, sizeof text, "The browser control could not be started (error 0x%08lX).",
                   static_cast<unsigned long>(shown));
-    ShowErrorBox(text);
-    // An orderly end: the loop runs the normal shutdown, with exit code 1.
-    DestroyWindow(window);
-    PostQuitMessage(1);
+    reportFailure_(text);
+}
+
+HRESULT PallantWebView::HandleResourceRequest(ICoreWebView2WebResourceRequestedEventArgs* args) {
+    return server_.HandleResourceRequest(environment.get(), args);
+}
+
+void PallantWebView::CloseMappedFiles() {
+    server_.CloseMappedFiles();
+}
+
+void PallantWebView::HandleWebMessage(const std::string& text) {
+    ::HandleWebMessage(text, *this);
+}
+
+void PallantWebView::PostToPage(const std::string& json) {
+    if (webView) webView->PostWebMessageAsJson(Utf8ToWide(json).c_str());
+}
+
+void PallantWebView::SendInitResponse() {
+    handshake_.SendDirectoryHandles(environment.get(), webView.get());
+    PostToPage(InitHandshake::InitResponse(extensions_.ComponentIds()));
+    extensions_.OnPageReady();
+}
+
+void PallantWebView::DeliverPageMessage(const std::string& text) {
+    extensions_.DeliverPageMessage(text);
+}
+
+const std::string* PallantWebView::FindFolderPath(const std::string& placeholder) const {
+    return handshake_.FindFolderPath(placeholder);
+}
+
+void PallantWebView::SetFullscreen(bool on) {
+    windowState_->SetFullscreen(on);
+}
+
+void PallantWebView::SetClientSize(int32_t width, int32_t height) {
+    windowState_->SetClientSize(width, height);
+}
+
+void PallantWebView::MoveWindowTo(int32_t x, int32_t y) {
+    windowState_->MoveWindowTo(x, y);
+}
+
+void PallantWebView::ShowMainWindow(int showCommand) {
+    ShowWindow(window, showCommand);
+}
+
+void PallantWebView::FocusWindow() {
+    SetForegroundWindow(window);
+    if (controller) controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+}
+
+void PallantWebView::OnMainWindowSized(WPARAM sizeKind) {
+    if (!controller) return;
+    RECT bounds{};
+    GetClientRect(window, &bounds);
+    controller->put_Bounds(bounds);
+    const char* notice = sizeKind == SIZE_MAXIMIZED   ? R"({"type":"window-maximized"})"
+                         : sizeKind == SIZE_MINIMIZED ? R"({"type":"window-minimized"})"
+                                                      : nullptr;
+    if (notice) PostToPage(notice);
+}
+
+void PallantWebView::SetPointerLockEnabled(bool enabled) {
+    pointerLock_.SetPointerLockEnabled(enabled);
+}
+
+void PallantWebView::ClipCursorToWindow() {
+    pointerLock_.ClipCursorToWindow();
+}
+
+void PallantWebView::OnRawInput(HRAWINPUT input) {
+    pointerLock_.OnRawInput(input);
 }

@@ -1,33 +1,37 @@
 #pragma once
-// The one web view host object: holds the browser objects and the state that the
-// window operations, the content server, the handshake and pointer lock keep.
+// The one web view host object: the hub between the browser and the host. It holds
+// the browser objects and owns one object per subsystem (content server, window
+// state, handshake, pointer lock); its operations hand each request to the owner.
 
 #include <windows.h>
-#include <shobjidl.h>
 
 #include <cstdint>
-#include <map>
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "app/app_config.h"
+#include "bridge/init_handshake.h"
+#include "bridge/web_message.h"
 #include "bundle/asset_bundle.h"
 #include "extensions/extension_manager.h"
+#include "input/pointer_lock.h"
+#include "server/content_server.h"
 #include "util/win_handles.h"
 #include "webview/browser_loader.h"
 #include "webview/webview2.h"
+#include "webview/window_operations.h"
 
-// A folder file mapped for partial answers; kept until shutdown.
-struct MappedFile {
-    UniqueHandle file;
-    UniqueHandle mapping;
-    MappedView view;
-};
-
-class PallantWebView {
+class PallantWebView final : private PageRequests, private ExtensionPage {
 public:
-    PallantWebView(const AppConfig& config, AssetBundle& bundle, HWND window, std::string appFolder,
+    // Shows the user a failure of the browser start and ends the run; the entry point supplies it.
+    using FailureReport = std::function<void(const std::string& message)>;
+
+    // Registers itself with `extensions`, which must stay until the message loop has ended.
+    PallantWebView(const AppConfig& config, const AssetBundle& bundle, HWND window, std::string appFolder,
                    std::string webFolder, const wchar_t* browserFolder, std::string userDataFolder,
-                   const BrowserLoader& loader);
+                   const BrowserLoader& loader, ExtensionManager& extensions,
+                   std::unique_ptr<WindowOperations> windowState, FailureReport reportFailure);
     PallantWebView(const PallantWebView&) = delete;
     PallantWebView& operator=(const PallantWebView&) = delete;
 
@@ -38,65 +42,59 @@ public:
 
     // Content server.
     HRESULT HandleResourceRequest(ICoreWebView2WebResourceRequestedEventArgs* args);
-    const uint8_t* MapFile(const std::string& requestPath, const std::string& fullPath);
     void CloseMappedFiles();
 
     // Message channel.
     void HandleWebMessage(const std::string& text);
-    void PostToPage(const std::string& json);
+    void PostToPage(const std::string& json) override;
 
-    // Start-up handshake.
-    void SendInitResponse();
-    void SendDirectoryHandles();
-    void AddDirectoryHandle(ICoreWebView2Environment14* environment14, ICoreWebView2FileSystemHandle** slot,
-                            const std::string& placeholder, const std::string& path);
+    // Start-up handshake: directory handles, the init response, the extension's held messages.
+    void SendInitResponse() override;
 
-    // Window state.
-    void SetFullscreen(bool on);
-    void SetClientSize(int32_t width, int32_t height);
-    void MoveWindowTo(int32_t x, int32_t y);
-    void FocusWindow();
+    // Window operations.
+    void SetFullscreen(bool on) override;
+    void SetClientSize(int32_t width, int32_t height) override;
+    void MoveWindowTo(int32_t x, int32_t y) override;
+    void ShowMainWindow(int showCommand) override;
+    void FocusWindow() override;
+    // WM_SIZE: the browser control follows the client area; the page hears of maximise and minimise.
     void OnMainWindowSized(WPARAM sizeKind);
 
     // Pointer lock.
-    void SetPointerLockEnabled(bool enabled);
+    void SetPointerLockEnabled(bool enabled) override;
     void ClipCursorToWindow();
-    void PostPointerMovement(int32_t dx, int32_t dy);
     void OnRawInput(HRAWINPUT input);
-    void OnRawMouse(const RAWMOUSE& mouse);
 
     const AppConfig& config;
-    AssetBundle& bundle;
-    ExtensionManager& extensions;
-    HWND window;
-    std::string appFolder;
-    std::string webFolder;
-    std::string userDataFolder;
-    std::string originUrl;
-    const wchar_t* browserFolder;
+    const HWND window;
+    const std::string appFolder;
+    const std::string webFolder;
+    const std::string userDataFolder;
+    const std::string originUrl;
+    const wchar_t* const browserFolder;
+    // Released in reverse order when the host goes: the subsystems first, the environment last.
     ComPtr<ICoreWebView2Environment> environment;
     ComPtr<ICoreWebView2Controller> controller;
     ComPtr<ICoreWebView2> webView;
     ComPtr<ICoreWebView2_2> webView2;
-    ComPtr<ITaskbarList2> taskbarList;
-    std::map<std::string, MappedFile> mappedFiles;
-    bool isFullscreen = false;
-    LONG savedStyle = 0;
-    LONG savedExStyle = 0;
-    RECT savedWindowRect{};
-    std::map<std::string, std::string> folderPaths;
-    bool pointerLockEnabled = false;
-    bool skipNextAbsoluteSample = false;
-    int32_t lastAbsoluteX = 0;
-    int32_t lastAbsoluteY = 0;
 
 private:
+    void DeliverPageMessage(const std::string& text) override;
+    const std::string* FindFolderPath(const std::string& placeholder) const override;
+
     void RegisterAcceleratorKeyHandler();
     void RegisterEventHandlers();
     void ShowPage();
-    // Environment or controller creation failed: tell the user and end with exit code 1.
+    // Environment or controller creation failed: reported once, through reportFailure_.
     void FailBrowserStart(HRESULT code);
 
     const BrowserLoader& loader_;
+    ExtensionManager& extensions_;
+    const FailureReport reportFailure_;
     bool browserStartFailed_ = false;
+    // The subsystems. The window state goes first, and with it the taskbar list.
+    ContentServer server_;
+    InitHandshake handshake_;
+    PointerLock pointerLock_;
+    const std::unique_ptr<WindowOperations> windowState_;
 };

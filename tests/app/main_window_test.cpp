@@ -5,7 +5,7 @@
 
 #include <climits>
 
-#include "app/main_window.h"
+#include "app/window_metrics.h"
 
 TEST(MainWindow, ScaleForDpiKeepsHugeAndTinyPageValuesInRange) {
     // Runs in a 96-DPI prefix: scale 1.

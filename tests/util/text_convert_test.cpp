@@ -4,41 +4,34 @@
 
 #include <new>
 
-TEST(TextConvert, EmptyAndAsciiRoundTrip) {
-    EXPECT_EQ(Utf8ToWide(""), L"");
-    EXPECT_EQ(WideToUtf8(L""), "");
-    EXPECT_EQ(Utf8ToWide("abc"), L"abc");
-    EXPECT_EQ(WideToUtf8(L"abc"), "abc");
-}
-
-TEST(TextConvert, NonAsciiAndSurrogatePairs) {
-    // U+00FC, U+65E5 and U+1F600 (a surrogate pair in UTF-16).
-    const std::string utf8 = "\xC3\xBC\xE6\x97\xA5\xF0\x9F\x98\x80";
-    const std::wstring wide = Utf8ToWide(utf8);
-    EXPECT_EQ(wide, std::wstring(L"\x00FC\x65E5\xD83D\xDE00"));
-    EXPECT_EQ(WideToUtf8(wide), utf8);
-}
-
-TEST(TextConvert, MalformedInputBecomesReplacementCharacter) {
-    EXPECT_EQ(Utf8ToWide("\xFF"), std::wstring(1, L'\xFFFD'));
-    EXPECT_EQ(Utf8ToWide("a\xFF"
-                         "b"),
-              std::wstring(L"a\xFFFD"
-                           L"b"));
-    EXPECT_EQ(WideToUtf8(std::wstring(1, wchar_t(0xD800))), "\xEF\xBF\xBD");
+TEST(TextConvert, ConvertsBothWaysAndReplacesWhatIsMalformed) {
+    struct Case {
+        std::string utf8;
+        std::wstring wide;
+        bool roundTrips;
+    };
+    const Case cases[] = {
+        {"", L"", true},
+        {"abc", L"abc", true},
+        {std::string("a\0b", 3), std::wstring(L"a\0b", 3), true},
+        // U+00FC, U+65E5 and U+1F600, a surrogate pair in UTF-16.
+        {"\xC3\xBC\xE6\x97\xA5\xF0\x9F\x98\x80", L"\x00FC\x65E5\xD83D\xDE00", true},
+        {"\xFF", L"\xFFFD", false},
+        {"a\xFF!", L"a\xFFFD!", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(Utf8ToWide(c.utf8), c.wide) << c.utf8;
+        if (c.roundTrips) {
+            EXPECT_EQ(WideToUtf8(c.wide), c.utf8) << c.utf8;
+        }
+    }
+    // Lone or swapped surrogate halves each become U+FFFD.
     EXPECT_EQ(WideToUtf8(std::wstring{L'x', wchar_t(0xDC00)}), "x\xEF\xBF\xBD");
-    // A pair in the wrong order is two lone halves.
     EXPECT_EQ(WideToUtf8(std::wstring{wchar_t(0xDC00), wchar_t(0xD800)}), "\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(WideToUtf8(static_cast<const wchar_t*>(nullptr)), "");
 }
 
-TEST(TextConvert, EmbeddedNulIsKept) {
-    const std::string utf8("a\0b", 3);
-    const std::wstring wide(L"a\0b", 3);
-    EXPECT_EQ(Utf8ToWide(utf8), wide);
-    EXPECT_EQ(WideToUtf8(wide), utf8);
-}
-
-TEST(TextConvert, InputBeyondSystemCountGivesEmpty) {
+TEST(TextConvert, InputBeyondTheSystemCountGivesEmpty) {
     // 2^32 + 1 bytes: a count cut to 32 bits would read as 1 and convert just "a".
     std::string huge;
     try {

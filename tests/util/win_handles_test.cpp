@@ -1,216 +1,117 @@
+// The owners every close, unmap, free and release of the host goes through.
 #include "util/win_handles.h"
 
 #include <objidl.h>
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <utility>
+
+#include "util/com_object.h"
+#include "support/temp_folder.h"
+#include "util/mapped_file.h"
+
+struct ITestAnswer : IUnknown {
+    virtual int STDMETHODCALLTYPE Answer() = 0;
+};
+__CRT_UUID_DECL(ITestAnswer, 0x6d1c5a3e, 0x8f0b, 0x4c2d, 0x9a, 0x71, 0x3e, 0x52, 0x0c, 0xd4, 0x17, 0x88)
 
 namespace {
 
 bool IsOpenHandle(HANDLE handle) {
     DWORD flags = 0;
-    return ::GetHandleInformation(handle, &flags) != FALSE;
+    return GetHandleInformation(handle, &flags) != FALSE;
 }
 
-TEST(WinHandles, UniqueHandleClosesOnceAndMoves) {
-    HANDLE first = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE second = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    ASSERT_TRUE(first && second);
+bool IsMapped(const void* address) {
+    MEMORY_BASIC_INFORMATION info{};
+    return VirtualQuery(address, &info, sizeof info) != 0 && info.State == MEM_COMMIT;
+}
+
+TEST(WinHandles, OwnersLetGoOnceAndMoveTheirValue) {
+    HANDLE first = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE second = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     {
         UniqueHandle owner(first);
         UniqueHandle moved(std::move(owner));
         EXPECT_FALSE(owner.valid());
-        EXPECT_EQ(moved.get(), first);
         moved.reset(second);
         EXPECT_FALSE(IsOpenHandle(first));
         EXPECT_TRUE(IsOpenHandle(second));
+        EXPECT_EQ(UniqueHandle(moved.release()).get(), second);
+        EXPECT_FALSE(IsOpenHandle(second)) << "the temporary owner closed it";
     }
-    EXPECT_FALSE(IsOpenHandle(second));
-
-    HANDLE kept = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    {
-        UniqueHandle owner(kept);
-        EXPECT_EQ(owner.release(), kept);
-        EXPECT_FALSE(owner.valid());
-    }
-    EXPECT_TRUE(IsOpenHandle(kept));
-    ::CloseHandle(kept);
-
     EXPECT_FALSE(UniqueHandle(INVALID_HANDLE_VALUE).valid());
-    EXPECT_FALSE(UniqueHandle().valid());
-}
 
-TEST(WinHandles, MappedViewUnmapsOnce) {
-    UniqueHandle mapping(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, nullptr));
-    ASSERT_TRUE(mapping.valid());
-    void* address = ::MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0);
-    ASSERT_NE(address, nullptr);
-    MEMORY_BASIC_INFORMATION info = {};
+    UniqueHandle mapping(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, 4096, nullptr));
+    const void* address = MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0);
     {
         MappedView view(address);
-        MappedView moved(std::move(view));
-        EXPECT_EQ(view.get(), nullptr);
-        EXPECT_EQ(moved.get(), address);
-        ASSERT_NE(::VirtualQuery(address, &info, sizeof(info)), 0u);
-        EXPECT_EQ(info.State, static_cast<DWORD>(MEM_COMMIT));
+        ASSERT_TRUE(IsMapped(address));
     }
-    ASSERT_NE(::VirtualQuery(address, &info, sizeof(info)), 0u);
-    EXPECT_EQ(info.State, static_cast<DWORD>(MEM_FREE));
-}
+    EXPECT_FALSE(IsMapped(address));
 
-TEST(WinHandles, ModuleHandleFreesTheLibrary) {
-    const wchar_t* name = L"mpr.dll";
-    if (::GetModuleHandleW(name) != nullptr) GTEST_SKIP() << "library already loaded";
+    ASSERT_EQ(GetModuleHandleW(L"mpr.dll"), nullptr);
     {
-        ModuleHandle module(::LoadLibraryW(name));
-        ASSERT_TRUE(module.valid());
-        ModuleHandle moved(std::move(module));
-        EXPECT_FALSE(module.valid());
-        EXPECT_NE(::GetModuleHandleW(name), nullptr);
+        ModuleHandle module(LoadLibraryW(L"mpr.dll"));
+        ASSERT_NE(GetModuleHandleW(L"mpr.dll"), nullptr);
     }
-    EXPECT_EQ(::GetModuleHandleW(name), nullptr);
+    EXPECT_EQ(GetModuleHandleW(L"mpr.dll"), nullptr);
 }
 
-// Counts every CoTaskMemFree while registered.
-class FreeCounter : public IMallocSpy {
+class FortyTwo final : public ComObject<ITestAnswer> {
 public:
-    int frees = 0;
-    void* lastFreed = nullptr;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == IID_IMallocSpy) {
-            *out = static_cast<IMallocSpy*>(this);
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    SIZE_T STDMETHODCALLTYPE PreAlloc(SIZE_T size) override { return size; }
-    void* STDMETHODCALLTYPE PostAlloc(void* actual) override { return actual; }
-    void* STDMETHODCALLTYPE PreFree(void* request, BOOL) override {
-        ++frees;
-        lastFreed = request;
-        return request;
-    }
-    void STDMETHODCALLTYPE PostFree(BOOL) override {}
-    SIZE_T STDMETHODCALLTYPE PreRealloc(void* request, SIZE_T size, void** actual, BOOL) override {
-        *actual = request;
-        return size;
-    }
-    void* STDMETHODCALLTYPE PostRealloc(void* actual, BOOL) override { return actual; }
-    void* STDMETHODCALLTYPE PreGetSize(void* request, BOOL) override { return request; }
-    SIZE_T STDMETHODCALLTYPE PostGetSize(SIZE_T size, BOOL) override { return size; }
-    void* STDMETHODCALLTYPE PreDidAlloc(void* request, BOOL) override { return request; }
-    int STDMETHODCALLTYPE PostDidAlloc(void*, BOOL, int actual) override { return actual; }
-    void STDMETHODCALLTYPE PreHeapMinimize() override {}
-    void STDMETHODCALLTYPE PostHeapMinimize() override {}
+    int STDMETHODCALLTYPE Answer() override { return 42; }
 };
 
-TEST(WinHandles, CoTaskMemPtrFreesOnce) {
-    FreeCounter counter;
-    ASSERT_EQ(::CoRegisterMallocSpy(&counter), S_OK);
-    void* first = ::CoTaskMemAlloc(16);
-    void* second = ::CoTaskMemAlloc(16);
-    {
-        CoTaskMemPtr<wchar_t> owner(static_cast<wchar_t*>(first));
-        CoTaskMemPtr<wchar_t> moved(std::move(owner));
-        EXPECT_EQ(counter.frees, 0);
-        // put() frees the old value before it is overwritten.
-        wchar_t** slot = moved.put();
-        EXPECT_EQ(counter.frees, 1);
-        EXPECT_EQ(counter.lastFreed, first);
-        EXPECT_EQ(*slot, nullptr);
-        *slot = static_cast<wchar_t*>(second);
-        EXPECT_EQ(moved.get(), second);
-    }
-    EXPECT_EQ(counter.frees, 2);
-    EXPECT_EQ(counter.lastFreed, second);
-    { CoTaskMemPtr<wchar_t> empty; }
-    EXPECT_EQ(counter.frees, 2);
-    ::CoRevokeMallocSpy();
+ULONG References(IUnknown* object) {
+    object->AddRef();
+    return object->Release();
 }
 
-const IID kIidExtra = {0x6d1c5a3e, 0x8f0b, 0x4c2d, {0x9a, 0x71, 0x3e, 0x52, 0x0c, 0xd4, 0x17, 0x88}};
-
-struct IExtra : IUnknown {
-    virtual int STDMETHODCALLTYPE Answer() = 0;
-};
-
-// A COM object that counts its references.
-class FakeObject : public IExtra {
-public:
-    LONG references = 1;
-    int Answer() override { return 42; }
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (iid == IID_IUnknown || iid == kIidExtra) {
-            *out = static_cast<IExtra*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references; }
-};
-
-TEST(WinHandles, ComPtrCountsReferences) {
-    FakeObject object;
+TEST(WinHandles, ComPtrCountsReferencesAndQueriesByType) {
+    ComPtr<ITestAnswer> owner;
+    owner.attach(new FortyTwo);
     {
-        ComPtr<IUnknown> first = ComPtr<IUnknown>::Wrap(&object);
-        EXPECT_EQ(object.references, 2);
-        ComPtr<IUnknown> copy = first;
-        EXPECT_EQ(object.references, 3);
-        ComPtr<IUnknown> moved = std::move(copy);
+        ComPtr<ITestAnswer> copy = owner;
+        ComPtr<ITestAnswer> moved = std::move(copy);
         EXPECT_FALSE(copy);
-        EXPECT_EQ(object.references, 3);
         copy = moved;
-        moved = copy;
-        EXPECT_EQ(object.references, 4);
-        moved.reset();
-        copy.reset();
-        EXPECT_EQ(object.references, 2);
-        first = first;
-        EXPECT_EQ(object.references, 2);
+        copy = copy;
+        EXPECT_EQ(References(owner.get()), 3u);
+        const ComPtr<IUnknown> unknown = moved.query<IUnknown>();
+        ASSERT_TRUE(unknown);
+        EXPECT_EQ(unknown.query<ITestAnswer>()->Answer(), 42);
+        EXPECT_FALSE(unknown.query<IStream>());
+        EXPECT_EQ(References(owner.get()), 4u);
     }
-    EXPECT_EQ(object.references, 1);
-
-    object.AddRef();
-    {
-        ComPtr<IUnknown> owner;
-        owner.attach(&object);
-        EXPECT_EQ(object.references, 2);
-        EXPECT_EQ(owner.detach(), &object);
-        EXPECT_FALSE(owner);
-    }
-    EXPECT_EQ(object.references, 2);
-    object.Release();
-
-    {
-        ComPtr<IUnknown> owner = ComPtr<IUnknown>::Wrap(&object);
-        IUnknown** slot = owner.put();
-        EXPECT_EQ(object.references, 1);
-        EXPECT_EQ(*slot, nullptr);
-    }
-    EXPECT_EQ(object.references, 1);
+    EXPECT_EQ(References(owner.get()), 1u);
+    // put() lets go of what is held before handing out the slot.
+    ComPtr<ITestAnswer> other = owner;
+    EXPECT_EQ(*other.put(), nullptr);
+    EXPECT_EQ(References(owner.get()), 1u);
 }
 
-TEST(WinHandles, ComPtrQueryFindsOtherInterfaces) {
-    FakeObject object;
-    {
-        ComPtr<IUnknown> unknown = ComPtr<IUnknown>::Wrap(&object);
-        ComPtr<IExtra> extra = unknown.query<IExtra>(kIidExtra);
-        ASSERT_TRUE(extra);
-        EXPECT_EQ(extra->Answer(), 42);
-        EXPECT_EQ(object.references, 3);
-        EXPECT_FALSE(unknown.query<IExtra>(IID_IMallocSpy));
-        EXPECT_FALSE(ComPtr<IUnknown>().query<IExtra>(kIidExtra));
-        EXPECT_EQ(object.references, 3);
-    }
-    EXPECT_EQ(object.references, 1);
+TEST(MappedFile, MapsAWholeFileThatNobodyMayWriteMeanwhile) {
+    const test_support::TempFolder folder(L"tessarine-mapped");
+    ASSERT_TRUE(folder.Write(L"ten.bin", "0123456789"));
+    MappedFile mapped = OpenMappedFile(folder.Utf8(L"ten.bin"));
+    ASSERT_TRUE(mapped.view.valid());
+    EXPECT_EQ(mapped.size, 10u);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(mapped.data()), 10), "0123456789");
+    EXPECT_FALSE(folder.Write(L"ten.bin", "changed")) << "written while mapped";
+    const void* view = mapped.view.get();
+    mapped.Close();
+    EXPECT_FALSE(IsMapped(view));
+    EXPECT_TRUE(folder.Write(L"ten.bin", "")) << "the file is still held";
+
+    // An empty file cannot be mapped: the open file is kept for the caller to close.
+    mapped = OpenMappedFile(folder.Utf8(L"ten.bin"));
+    EXPECT_TRUE(mapped.file.valid());
+    EXPECT_FALSE(mapped.view.valid());
+    EXPECT_FALSE(OpenMappedFile(folder.Utf8(L"missing.bin")).file.valid());
+    EXPECT_FALSE(OpenMappedFile(folder.Utf8(L"ten.bin") + std::string("\0x", 2)).file.valid());
 }
 
 }  // namespace

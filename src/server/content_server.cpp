@@ -1,8 +1,11 @@
 // Answers the browser's requests for the app origin from the bundle or www\.
+#include "server/content_server.h"
+
 #include <shlwapi.h>
 
 #include <climits>
 #include <optional>
+#include <utility>
 
 #include "server/ascii_text.h"
 #include "server/folder_path.h"
@@ -10,7 +13,6 @@
 #include "util/file_query.h"
 #include "util/long_path.h"
 #include "util/text_convert.h"
-#include "webview/pallant_webview.h"
 
 #ifndef URL_UNESCAPE_AS_UTF8
 #define URL_UNESCAPE_AS_UTF8 0x00040000
@@ -51,7 +53,15 @@ void SetServerError(ResponseHead& head) {
 
 }  // namespace
 
-HRESULT PallantWebView::HandleResourceRequest(ICoreWebView2WebResourceRequestedEventArgs* args) {
+ContentServer::ContentServer(const AssetBundle& bundle, std::string appFolder, std::string webFolder,
+                             std::string originUrl)
+    : bundle_(bundle),
+      appFolder_(std::move(appFolder)),
+      webFolder_(std::move(webFolder)),
+      originUrl_(std::move(originUrl)) {}
+
+HRESULT ContentServer::HandleResourceRequest(ICoreWebView2Environment* environment,
+                                             ICoreWebView2WebResourceRequestedEventArgs* args) {
     try {
         ComPtr<ICoreWebView2WebResourceRequest> request;
         args->get_Request(request.put());
@@ -59,13 +69,13 @@ HRESULT PallantWebView::HandleResourceRequest(ICoreWebView2WebResourceRequestedE
         CoTaskMemPtr<wchar_t> uri;
         request->get_Uri(uri.put());
         const std::string uriText = WideToUtf8(uri.get());
-        const std::string rawPath = uriText.size() > originUrl.size() ? uriText.substr(originUrl.size()) : "";
+        const std::string rawPath = uriText.size() > originUrl_.size() ? uriText.substr(originUrl_.size()) : "";
         const std::string requestPath = DecodeRequestPath(rawPath);
         ComPtr<ICoreWebView2HttpRequestHeaders> headers;
         request->get_Headers(headers.put());
 
-        const BundleEntry* entry = bundle.Find(requestPath);
-        const std::string fullPath = FolderPathFor(appFolder, webFolder, requestPath);
+        const BundleEntry* entry = bundle_.Find(requestPath);
+        const std::string fullPath = FolderPathFor(appFolder_, webFolder_, requestPath);
         const bool inFolder = !entry && IsSafeFolderPath(requestPath) && PathExists(fullPath);
 
         ResponseHead head;
@@ -91,7 +101,7 @@ HRESULT PallantWebView::HandleResourceRequest(ICoreWebView2WebResourceRequestedE
                     if (head.rangeLength > UINT_MAX) {
                         SetServerError(head);
                     } else {
-                        body = MemoryStream(bundle.DataPointer(entry->offset + head.rangeStart), head.rangeLength);
+                        body = MemoryStream(bundle_.DataPointer(entry->offset + head.rangeStart), head.rangeLength);
                     }
                 } else if (head.status == 200 || head.rangeLength == length) {
                     body = FileStream(fullPath);
@@ -113,29 +123,17 @@ HRESULT PallantWebView::HandleResourceRequest(ICoreWebView2WebResourceRequestedE
     return S_OK;
 }
 
-const uint8_t* PallantWebView::MapFile(const std::string& requestPath, const std::string& fullPath) {
+const uint8_t* ContentServer::MapFile(const std::string& requestPath, const std::string& fullPath) {
     const auto cached = mappedFiles.find(requestPath);
-    if (cached != mappedFiles.end()) return static_cast<const uint8_t*>(cached->second.view.get());
-
-    MappedFile mapped;
-    mapped.file.reset(CreateFileW(ToLongPath(Utf8ToWide(fullPath)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!mapped.file.valid()) return nullptr;
-    mapped.mapping.reset(CreateFileMappingW(mapped.file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-    if (!mapped.mapping.valid()) return nullptr;
-    mapped.view.reset(MapViewOfFile(mapped.mapping.get(), FILE_MAP_READ, 0, 0, 0));
-    if (!mapped.view.get()) return nullptr;
-    const auto* view = static_cast<const uint8_t*>(mapped.view.get());
-    mappedFiles.emplace(requestPath, std::move(mapped));
-    return view;
+    if (cached != mappedFiles.end()) return cached->second.data();
+    // A failed attempt keeps nothing, so the next partial request tries again.
+    MappedFile mapped = OpenMappedFile(fullPath);
+    if (!mapped.view) return nullptr;
+    return mappedFiles.emplace(requestPath, std::move(mapped)).first->second.data();
 }
 
-void PallantWebView::CloseMappedFiles() {
-    // Each owner unmaps the view, then closes the mapping and the file.
-    for (auto& [path, mapped] : mappedFiles) {
-        mapped.view.reset();
-        mapped.mapping.reset();
-        mapped.file.reset();
-    }
+void ContentServer::CloseMappedFiles() {
+    // Each entry unmaps its view, then closes its mapping and its file, in key order.
+    for (auto& entry : mappedFiles) entry.second.Close();
     mappedFiles.clear();
 }

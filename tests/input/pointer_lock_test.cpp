@@ -1,0 +1,133 @@
+// Windows-only. Pointer lock on a real window and the real cursor: the clip, the
+// cursor's place and display counter, the re-clip timer, the answers to the page,
+// and raw mouse samples turned into movements.
+#include "input/pointer_lock.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/pointer_lock_window.h"
+
+namespace {
+
+using Posts = std::vector<std::string>;
+using test_support::ClipRect;
+using test_support::CursorCounter;
+using test_support::CursorPos;
+using test_support::PointerLockWindow;
+using test_support::VirtualScreen;
+
+const char kEnabledReply[] = R"({"isEnabled":true,"isOk":true,"type":"set-pointer-lock-enabled-response"})";
+const char kDisabledReply[] = R"({"isEnabled":false,"isOk":true,"type":"set-pointer-lock-enabled-response"})";
+
+std::string Movement(int dx, int dy) {
+    return R"({"movementX":)" + std::to_string(dx) + R"(,"movementY":)" + std::to_string(dy) +
+           R"(,"type":"pointer-lock-movement"})";
+}
+
+TEST(PointerLock, EnablingConfinesCentresAndHidesTheCursorUntilDisabled) {
+    // Window rectangle (100, 50) to (901, 650): the centre is (500, 350).
+    PointerLockWindow locked(100, 50, 801, 600);
+    ASSERT_TRUE(locked.window);
+    const int shown = CursorCounter();
+
+    locked.lock->SetPointerLockEnabled(true);
+    EXPECT_EQ(locked.TakePosts(), Posts{kEnabledReply});
+    EXPECT_EQ(ClipRect(), (std::vector<LONG>{100, 50, 901, 650}));
+    EXPECT_EQ(CursorPos(), (std::vector<LONG>{500, 350}));
+    EXPECT_EQ(CursorCounter(), shown - 1);
+
+    // The timer puts the cursor back after something else moved it or lifted the clip.
+    ClipCursor(nullptr);
+    SetCursorPos(10, 10);
+    EXPECT_GT(locked.PumpTimerTicks(200), 0);
+    EXPECT_EQ(ClipRect(), (std::vector<LONG>{100, 50, 901, 650}));
+    EXPECT_EQ(CursorPos(), (std::vector<LONG>{500, 350}));
+
+    // Repeated requests change nothing and are not answered: the cursor is hidden once.
+    locked.lock->SetPointerLockEnabled(true);
+    EXPECT_TRUE(locked.TakePosts().empty());
+    EXPECT_EQ(CursorCounter(), shown - 1);
+
+    locked.lock->SetPointerLockEnabled(false);
+    EXPECT_EQ(locked.TakePosts(), Posts{kDisabledReply});
+    EXPECT_EQ(ClipRect(), VirtualScreen());
+    EXPECT_EQ(CursorCounter(), shown);
+    EXPECT_EQ(locked.PumpTimerTicks(100), 0) << "the re-clip timer kept running";
+    locked.lock->SetPointerLockEnabled(false);
+    EXPECT_TRUE(locked.TakePosts().empty());
+    EXPECT_EQ(CursorCounter(), shown);
+}
+
+TEST(PointerLock, ARefusedRegistrationIsAnsweredWithTheSystemErrorAndTouchesNothing) {
+    // Raw input for a sink needs a target window; without one the system refuses.
+    PointerLockWindow locked(0, 0, 0, 0, false);
+    const int shown = CursorCounter();
+    ClipCursor(nullptr);
+    locked.lock->SetPointerLockEnabled(true);
+    EXPECT_EQ(locked.TakePosts(), Posts{R"({"error":87,"isOk":false,"type":"set-pointer-lock-enabled-response"})"});
+    EXPECT_EQ(ClipRect(), VirtualScreen());
+    EXPECT_EQ(CursorCounter(), shown);
+    // The request itself is remembered.
+    locked.lock->SetPointerLockEnabled(true);
+    EXPECT_TRUE(locked.TakePosts().empty());
+}
+
+TEST(PointerLock, RawSamplesBecomeMovements) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int virtualWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int virtualHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    constexpr USHORT absolute = MOUSE_MOVE_ABSOLUTE;
+    constexpr USHORT virtualDesktop = MOUSE_MOVE_ABSOLUTE | MOUSE_VIRTUAL_DESKTOP;
+    struct Sample {
+        USHORT flags;
+        LONG x, y;
+        USHORT buttons;
+        Posts expected;
+    };
+    // Applied in order after the lock is turned on; 0..65535 spans the (virtual) screen.
+    const Sample samples[] = {
+        {MOUSE_MOVE_RELATIVE, 0, 0, 0, {}},
+        {MOUSE_MOVE_RELATIVE, 0, 0, RI_MOUSE_LEFT_BUTTON_DOWN, {}},
+        {MOUSE_MOVE_RELATIVE, -3, 5, 0, {Movement(-3, 5)}},
+        {MOUSE_MOVE_RELATIVE, 2147483647, -2147483647 - 1, 0, {Movement(2147483647, -2147483647 - 1)}},
+        {absolute, 0, 0, 0, {}},  // the first absolute sample after locking only sets the reference
+        {absolute, 65535, 65535, 0, {Movement(width, height)}},
+        {absolute, 0, 65535, 0, {Movement(-width, 0)}},
+        {absolute, 0, 65535, 0, {Movement(0, 0)}},
+        {MOUSE_MOVE_RELATIVE, 40, 40, 0, {Movement(40, 40)}},  // leaves the reference alone
+        {absolute, 65535, 0, 0, {Movement(width, -height)}},
+        {virtualDesktop, 65535, 65535, 0, {Movement(left + virtualWidth - width, top + virtualHeight)}},
+        {virtualDesktop, 0, 0, 0, {Movement(-virtualWidth, -virtualHeight)}},
+    };
+    PointerLockWindow locked(100, 50, 300, 200);
+    auto feed = [&locked](USHORT flags, LONG x, LONG y, USHORT buttons = 0) {
+        RAWMOUSE mouse{};
+        mouse.usFlags = flags;
+        mouse.usButtonFlags = buttons;
+        mouse.lLastX = x;
+        mouse.lLastY = y;
+        locked.lock->OnRawMouse(mouse);
+        return locked.TakePosts();
+    };
+    locked.lock->SetPointerLockEnabled(true);
+    locked.TakePosts();
+    for (const Sample& sample : samples) {
+        EXPECT_EQ(feed(sample.flags, sample.x, sample.y, sample.buttons), sample.expected)
+            << sample.flags << " " << sample.x << "," << sample.y;
+    }
+    // Locking again forgets the reference: the next absolute sample only sets a new one.
+    locked.lock->SetPointerLockEnabled(false);
+    locked.lock->SetPointerLockEnabled(true);
+    locked.TakePosts();
+    EXPECT_EQ(feed(absolute, 65535, 0), Posts{});
+    EXPECT_EQ(feed(absolute, 65535, 65535), Posts{Movement(0, height)});
+    locked.lock->SetPointerLockEnabled(false);
+}
+
+}  // namespace
