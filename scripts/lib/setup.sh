@@ -1,7 +1,7 @@
 # Sourced by scripts: installs what the builds and tests need on a fresh Debian machine.
 TESSARINE_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix mingw-w64-tools
   binutils-mingw-w64-x86-64 wine wine64 xvfb xauth nlohmann-json3-dev googletest
-  python3 x11-utils clang)
+  python3 x11-utils chromium python3-websockets clang)
 
 ensure_packages() {
   local missing=()
@@ -30,5 +30,23 @@ ensure_display() {
     for i in $(seq 1 50); do xdpyinfo >/dev/null 2>&1 && return 0; sleep 0.1; done
     echo "error: Xvfb did not start on $DISPLAY" >&2
     return 1
+  fi
+}
+
+# The client tests (tests/client): Node.js, Debian's chromium and the packages locked in
+# testing/client, installed again whenever the lock file is newer than the install.
+ensure_client_tools() {
+  local wanted=()
+  command -v node >/dev/null && command -v npm >/dev/null || wanted+=(nodejs npm)
+  dpkg-query -W -f='${Status}' chromium 2>/dev/null | grep -q 'install ok installed' || wanted+=(chromium)
+  if [ ${#wanted[@]} -ne 0 ]; then
+    echo "Installing: ${wanted[*]}"
+    [ "$(id -u)" -eq 0 ] || { echo "error: missing packages and not root: ${wanted[*]}" >&2; return 1; }
+    apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${wanted[@]}" >/dev/null || return 1
+  fi
+  local dir="$root/testing/client"
+  if [ ! -f "$dir/node_modules/.package-lock.json" ] || [ "$dir/package-lock.json" -nt "$dir/node_modules/.package-lock.json" ]; then
+    (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error) || return 1
   fi
 }

@@ -94,6 +94,11 @@ HRESULT WebView::Navigate(LPCWSTR uri) {
     Record(std::move(line));
     source_ = uri;
     Runtime& runtime = Runtime::Get();
+    if (LiveEngine* live = runtime.live()) {
+        // The navigation's id comes with its NavigationStarting.
+        live->Navigate(uri, *settings_.get());
+        return S_OK;
+    }
     navigationId = runtime.NextNavigationId();
     runtime.player().Start();
     return S_OK;
@@ -119,21 +124,30 @@ HRESULT WebView::PostJson(Json line, LPCWSTR json) {
 }
 
 HRESULT WebView::PostWebMessageAsJson(LPCWSTR webMessageAsJson) {
-    return PostJson(Call("PostWebMessageAsJson"), webMessageAsJson);
+    const HRESULT hr = PostJson(Call("PostWebMessageAsJson"), webMessageAsJson);
+    LiveEngine* live = Runtime::Get().live();
+    if (live != nullptr && SUCCEEDED(hr)) live->PostJson(webMessageAsJson, nullptr);
+    return hr;
 }
 
 HRESULT WebView::PostWebMessageAsJsonWithAdditionalObjects(LPCWSTR webMessageAsJson,
                                                            ICoreWebView2ObjectCollectionView* additionalObjects) {
     Json line = Call("PostWebMessageAsJsonWithAdditionalObjects");
-    line["objects"] = DescribeCollection(additionalObjects);
-    return PostJson(std::move(line), webMessageAsJson);
+    Json objects = DescribeCollection(additionalObjects);
+    line["objects"] = objects;
+    const HRESULT hr = PostJson(std::move(line), webMessageAsJson);
+    LiveEngine* live = Runtime::Get().live();
+    if (live != nullptr && SUCCEEDED(hr)) live->PostJson(webMessageAsJson, std::move(objects));
+    return hr;
 }
 
 HRESULT WebView::PostWebMessageAsString(LPCWSTR webMessageAsString) {
     Json line = Call("PostWebMessageAsString");
     line["text"] = WideJson(webMessageAsString);
     Record(std::move(line));
-    return webMessageAsString != nullptr ? S_OK : E_INVALIDARG;
+    if (webMessageAsString == nullptr) return E_INVALIDARG;
+    if (LiveEngine* live = Runtime::Get().live()) live->PostString(webMessageAsString);
+    return S_OK;
 }
 
 HRESULT WebView::get_DocumentTitle(LPWSTR* title) {
@@ -160,6 +174,7 @@ HRESULT WebView::Filter(const char* method, const ResourceFilter& filter, bool w
     const Registered registered{filter.uri, filter.context, filter.sourceKinds};
     if (add) {
         filters_.push_back(registered);
+        if (LiveEngine* live = Runtime::Get().live()) live->SetFilters(filters_);
         return S_OK;
     }
     for (auto found = filters_.begin(); found != filters_.end(); ++found) {
@@ -169,6 +184,7 @@ HRESULT WebView::Filter(const char* method, const ResourceFilter& filter, bool w
             break;
         }
     }
+    if (LiveEngine* live = Runtime::Get().live()) live->SetFilters(filters_);
     return S_OK;
 }
 

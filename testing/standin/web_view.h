@@ -9,6 +9,7 @@
 
 #include "com_object.h"
 #include "handler_list.h"
+#include "registered_filter.h"
 
 namespace standin {
 
@@ -98,6 +99,8 @@ public:
     std::wstring documentTitle;
     bool containsFullScreenElement = false;
     std::uint64_t navigationId = 0;  // of the last Navigate
+    // The live engine keeps these in step with the real page.
+    void SetSource(std::wstring uri) { source_ = std::move(uri); }
 
 private:
     HRESULT PostJson(Json line, LPCWSTR json);
@@ -106,11 +109,7 @@ private:
         COREWEBVIEW2_WEB_RESOURCE_CONTEXT context;
         COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS sourceKinds;
     };
-    struct Registered {
-        std::wstring uri;
-        COREWEBVIEW2_WEB_RESOURCE_CONTEXT context;
-        COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS sourceKinds;
-    };
+    using Registered = RegisteredFilter;
     // Records the call; adds or removes the filter (withKinds: the source kinds are the caller's).
     HRESULT Filter(const char* method, const ResourceFilter& filter, bool withKinds, bool add);
 
