@@ -91,7 +91,7 @@ class LivePage:
         self._filters = []  # (regular expression, protocol resource type or None)
         self._waiting = {}  # id: what waits for the host's answer
         self._bodies = {}  # request id: (paused request, response head, base64 pieces)
-        self._opened = []  # URLs of windows the page opened, oldest first
+        self._opened = []  # (URL, opened on a user gesture) of windows the page opened, oldest first
         self._attached = {}  # target id: future of its attach event
         self._settings = {}
         self._visible = True
@@ -366,7 +366,7 @@ class LivePage:
             self._url = params["url"]
             self._send_event({"ev": "navigated", "uri": self._url})
         elif method == "Page.windowOpen":
-            self._opened.append(params["url"])
+            self._opened.append((params["url"], bool(params.get("userGesture"))))
         elif method == "Page.javascriptDialogOpening":
             self._console("dialog", f"{params['type']}: {params['message']}")
             accept = self._settings.get("AreDefaultScriptDialogsEnabled", True)
@@ -391,8 +391,8 @@ class LivePage:
         elif info["type"] == "page" and info.get("openerId") == self._target:
             event_id = next(self._ids)
             self._waiting[event_id] = params
-            url = self._opened.pop(0) if self._opened else info.get("url", "")
-            self._send_event({"ev": "new-window", "id": event_id, "uri": url})
+            url, gesture = self._opened.pop(0) if self._opened else (info.get("url", ""), False)
+            self._send_event({"ev": "new-window", "id": event_id, "uri": url, "userInitiated": gesture})
         elif params.get("waitingForDebugger"):
             await self._cdp.call("Runtime.runIfWaitingForDebugger", {}, params["sessionId"])
 

@@ -251,7 +251,8 @@ void LiveEngine::OnNewWindow(const Json& message) {
     line["uri"] = message.value("uri", std::string());
     bool handled = false;
     if (const ComPtr<WebView> webView = CurrentWebView(line)) {
-        const ComPtr<NewWindowRequestedArgs> args = MakeObject<NewWindowRequestedArgs>(Text(message, "uri"));
+        const ComPtr<NewWindowRequestedArgs> args =
+            MakeObject<NewWindowRequestedArgs>(Text(message, "uri"), message.value("userInitiated", false));
         Raise(webView->newWindowRequested, webView->AsInterface(), args->AsInterface(), line);
         handled = args->handled;
     }

@@ -16,22 +16,13 @@ TEST(MainWindow, ScaleForDpiKeepsHugeAndTinyPageValuesInRange) {
 }
 
 TEST(MainWindow, OuterSizeAddsTheFrameWithoutOverflowingOnPageSentSizes) {
-    const DWORD style = WS_OVERLAPPEDWINDOW;
     RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, style, FALSE, 0);
-    const int32_t frameWidth = frame.right - frame.left;
-    const int32_t frameHeight = frame.bottom - frame.top;
-    ASSERT_GT(frameWidth, 0);
-    struct Case {
-        int32_t client;
-        int32_t width;
-        int32_t height;
-    };
-    for (const Case& c :
-         {Case{800, 800 + frameWidth, 800 + frameHeight}, Case{INT_MAX - 1, INT_MAX, INT_MAX},
-          Case{INT_MAX, INT_MAX, INT_MAX}, Case{INT_MIN, INT_MIN + frameWidth, INT_MIN + frameHeight}}) {
-        const OuterSize outer = OuterSizeForClient(c.client, c.client, style, 0);
-        EXPECT_EQ(outer.width, c.width) << c.client;
-        EXPECT_EQ(outer.height, c.height) << c.client;
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    const int32_t border = frame.right - frame.left;
+    ASSERT_GT(border, 0);
+    for (const auto& [client, outer] : {std::pair<int32_t, int32_t>{800, 800 + border}, {INT_MAX - 1, INT_MAX},
+                                        {INT_MAX, INT_MAX}, {INT_MIN, INT_MIN + border}}) {
+        EXPECT_EQ(OuterSizeForClient(client, 600, WS_OVERLAPPEDWINDOW, 0).width, outer) << client;
     }
+    EXPECT_EQ(OuterSizeForClient(800, INT_MAX, WS_OVERLAPPEDWINDOW, 0).height, INT_MAX);
 }

@@ -179,7 +179,8 @@ TEST(PointerLockInBackground, TheCursorIsFreeAndNoMotionReachesThePageWhileAnoth
     for (const auto& text : bridge_e2e::AllPosts(run.transcript)) {
         if (text.find("pointer-lock-movement") != std::string::npos) movements.push_back(text);
     }
-    EXPECT_EQ(movements, std::vector<std::string>{R"({"movementX":-4,"movementY":2,"type":"pointer-lock-movement"})"});
+    EXPECT_EQ(movements, std::vector<std::string>{R"({"movementX":-4,"movementY":2,"type":"pointer-lock-movement"})"})
+        << run.Describe();
 }
 
 }  // namespace

@@ -175,7 +175,7 @@ TEST(NormalStart, WindowStaysHiddenUntilTheFirstDocumentThenShowsAndCloses) {
     ExpectEnded(run, 0);
     EXPECT_TRUE(run.boxes.empty()) << run.Describe();
 
-    const auto filters = run.transcript.Events("WebView.AddWebResourceRequestedFilter");
+    const auto filters = run.transcript.Events("WebView.AddWebResourceRequestedFilterWithRequestSourceKinds");
     ASSERT_EQ(filters.size(), 1u) << run.Describe();
     EXPECT_EQ(filters[0]["uri"], std::string(appOriginUrl) + "*");
     EXPECT_EQ(filters[0]["context"], 0);
