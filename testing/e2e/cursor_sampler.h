@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace bridge_e2e {
+namespace e2e {
 
 struct CursorSample {
     bool windowFound = false;  // the host's main window exists
@@ -40,7 +40,4 @@ private:
     std::thread thread_;
 };
 
-// The rectangle a released clip covers: the whole virtual screen.
-RECT VirtualScreenRect();
-
-}  // namespace bridge_e2e
+}  // namespace e2e

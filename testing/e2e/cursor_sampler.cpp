@@ -1,6 +1,6 @@
 #include "cursor_sampler.h"
 
-namespace bridge_e2e {
+namespace e2e {
 
 CursorSampler::CursorSampler(std::function<void(const CursorSample&)> onSample)
     : onSample_(std::move(onSample)), thread_([this] { Run(); }) {}
@@ -33,10 +33,4 @@ void CursorSampler::Run() {
     }
 }
 
-RECT VirtualScreenRect() {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-}
-
-}  // namespace bridge_e2e
+}  // namespace e2e

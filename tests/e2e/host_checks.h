@@ -1,0 +1,96 @@
+// Checks every end-to-end test makes: how a run ended, its message boxes, and the
+// answers of the content server as the browser received them.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "e2e/host_runner.h"
+#include "e2e/test_app.h"
+
+namespace e2e_test {
+
+// The run ended by itself with this exit code, no box got stuck and the stand-in
+// understood its scenario.
+inline void ExpectEnded(const e2e::HostRun& run, unsigned long exitCode) {
+    ASSERT_TRUE(run.started) << run.startError;
+    EXPECT_FALSE(run.timedOut) << "the host did not end by itself\n" << run.Describe();
+    EXPECT_EQ(run.stuckBoxes, 0) << run.Describe();
+    EXPECT_EQ(run.exitCode, exitCode) << run.Describe();
+    EXPECT_FALSE(run.transcript.Has("scenario-error")) << run.Describe();
+    EXPECT_TRUE(run.transcript.badLines.empty()) << run.Describe();
+}
+
+// Exactly one message box, with these texts and icon; "" for no box at all.
+inline void ExpectBox(const e2e::HostRun& run, const std::string& caption, const std::string& text = "",
+                      e2e::IconKind icon = e2e::IconKind::Error) {
+    if (caption.empty()) {
+        EXPECT_TRUE(run.boxes.empty()) << run.Describe();
+        return;
+    }
+    ASSERT_EQ(run.boxes.size(), 1u) << run.Describe();
+    EXPECT_EQ(run.boxes[0].caption, caption);
+    EXPECT_EQ(run.boxes[0].text, text);
+    EXPECT_EQ(e2e::IconKindName(run.boxes[0].icon), e2e::IconKindName(icon));
+}
+
+struct Answer {
+    int status = 0;
+    std::string reason;
+    std::string headers;              // the header lines joined by "\n"
+    std::optional<std::string> body;  // nullopt: the response carries no stream at all
+};
+
+// 200 with the whole content, 206 for the bytes [first, last], 416, and 404.
+inline Answer Whole(const std::string& type, const std::string& content) {
+    return {200, "OK",
+            "Cache-Control: no-store\nContent-Type: " + type +
+                "\nAccept-Ranges: bytes\nContent-Length: " + std::to_string(content.size()),
+            content};
+}
+inline Answer Partial(const std::string& type, const std::string& content, uint64_t first, uint64_t last) {
+    return {206, "Partial Content",
+            "Cache-Control: no-store\nContent-Type: " + type + "\nAccept-Ranges: bytes\nContent-Range: bytes " +
+                std::to_string(first) + "-" + std::to_string(last) + "/" + std::to_string(content.size()) +
+                "\nContent-Length: " + std::to_string(last - first + 1),
+            content.substr(first, last - first + 1)};
+}
+inline Answer Unsatisfiable(const std::string& type) {
+    return {416, "Range Not Satisfiable", "Cache-Control: no-store\nContent-Type: " + type + "\nAccept-Ranges: bytes",
+            std::nullopt};
+}
+inline Answer Missing() {
+    return {404, "Not Found", "Cache-Control: no-store", std::string("File not found")};
+}
+// The head of an answer whose body could not be made.
+inline Answer HeadOnly(Answer answer) {
+    answer.body.reset();
+    return answer;
+}
+
+// Checks a "step:request" line: one handler ran and set this response.
+inline void ExpectAnswer(const nlohmann::json& step, const Answer& expected) {
+    SCOPED_TRACE(step.dump().substr(0, 700));
+    EXPECT_EQ(step.value("handlers", -1), 1);
+    ASSERT_TRUE(step.contains("response") && step["response"].is_object());
+    const nlohmann::json& response = step["response"];
+    EXPECT_EQ(response["status"], expected.status);
+    EXPECT_EQ(response["reason"], expected.reason);
+    EXPECT_EQ(response["headers"], expected.headers);
+    if (!expected.body) {
+        EXPECT_TRUE(response["body"].is_null());
+        return;
+    }
+    const nlohmann::json& body = response["body"];
+    ASSERT_TRUE(body.is_object());
+    EXPECT_EQ(body["length"], expected.body->size());
+    EXPECT_EQ(body["fnv1a64"], e2e::Fnv1a64Hex(*expected.body));
+    if (expected.body->size() <= 4096) {
+        EXPECT_EQ(body.value("hex", "(none)"), e2e::HexBytes(*expected.body));
+    }
+    EXPECT_FALSE(body.contains("readError"));
+}
+
+}  // namespace e2e_test
