@@ -1,5 +1,7 @@
 #include "cursor_sampler.h"
 
+#include "scenario.h"
+
 namespace e2e {
 
 CursorSampler::CursorSampler(std::function<void(const CursorSample&)> onSample)
@@ -31,6 +33,22 @@ void CursorSampler::Run() {
         if (onSample_) onSample_(sample);
         Sleep(3);
     }
+}
+
+bool CursorSample::ClippedToWindow() const {
+    return windowFound && SameRect(clip, windowRect);
+}
+
+bool CursorSample::Free() const {
+    return windowFound && SameRect(clip, VirtualScreenRect());
+}
+
+void SendMouse(DWORD flags, int dx, int dy, DWORD data) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi = MOUSEINPUT{dx, dy, data, flags, 0, 0};
+    SendInput(1, &input, sizeof input);
+    Sleep(200);
 }
 
 }  // namespace e2e

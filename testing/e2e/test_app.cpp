@@ -26,6 +26,17 @@ HostRun RunScenario(const AppFolder& app, const Scenario& scenario, HostRunOptio
     return RunHost(app, options);
 }
 
+HostRun PlaySteps(const AppFolder& app, const std::vector<std::string>& knobs, const std::vector<std::string>& steps,
+                  std::vector<int>& lines, HostRunOptions options) {
+    Scenario scenario;
+    for (const std::string& knob : knobs) scenario.Add(knob);
+    scenario.Add("dom-content-loaded");
+    lines.clear();
+    for (const std::string& step : steps) lines.push_back(scenario.Add(step));
+    scenario.Add("close-window");
+    return RunScenario(app, scenario, std::move(options));
+}
+
 std::string KnownFolder(const GUID& id) {
     PWSTR path = nullptr;
     std::string folder;
@@ -76,15 +87,6 @@ std::string Fnv1a64Hex(const std::string& bytes) {
     }
     std::string text(16, '0');
     for (int i = 15; i >= 0; --i, hash >>= 4) text[static_cast<size_t>(i)] = "0123456789abcdef"[hash & 0xF];
-    return text;
-}
-
-std::string HexBytes(const std::string& bytes) {
-    std::string text;
-    for (unsigned char byte : bytes) {
-        text += "0123456789abcdef"[byte >> 4];
-        text += "0123456789abcdef"[byte & 0xF];
-    }
     return text;
 }
 

@@ -30,6 +30,11 @@ std::unique_ptr<AppFolder> MakeApp(const std::string& label, const std::optional
 // nowhere (see NoExternalBrowser).
 HostRun RunScenario(const AppFolder& app, const Scenario& scenario, HostRunOptions options = {});
 
+// Runs the knobs, "dom-content-loaded", the steps and "close-window"; `lines` gets the
+// scenario line of each step.
+HostRun PlaySteps(const AppFolder& app, const std::vector<std::string>& knobs, const std::vector<std::string>& steps,
+                  std::vector<int>& lines, HostRunOptions options = {});
+
 // Known-folder path as the host reports it: no trailing backslash, empty when the folder
 // does not exist in this prefix.
 std::string KnownFolder(const GUID& id);
@@ -43,11 +48,10 @@ int SystemDpi();
 // Environment for the host that keeps Wine from starting a real web browser.
 std::pair<std::wstring, std::wstring> NoExternalBrowser();
 
-// Reproducible bytes standing in for media and script files; the stand-in's digest of a
-// body (FNV-1a 64-bit, 16 lower-case hex digits) and its hex form of short bodies.
+// Reproducible bytes standing in for media and script files, and the stand-in's digest
+// of a body (FNV-1a 64-bit, 16 lower-case hex digits).
 std::string PatternBytes(size_t size, uint32_t seed);
 std::string Fnv1a64Hex(const std::string& bytes);
-std::string HexBytes(const std::string& bytes);
 
 // The test extension library, copied into the app folder as Orvanta.dll, with its
 // settings file and record file beside the app folder.

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
+#include <random>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -33,9 +33,7 @@ TEST(BundleWriter, RefusesInputsThatWouldGiveAWrongArchive) {
     duplicate.AddBytes("x", "2");
     EXPECT_EQ(WriteError(duplicate), "duplicate entry name: x");
 
-    const fs::path folder =
-        fs::temp_directory_path() /
-        ("tessarine-writer-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    const fs::path folder = fs::temp_directory_path() / ("tessarine-writer-" + std::to_string(std::random_device{}()));
     fs::remove_all(folder);
     fs::create_directories(folder);
     BundleWriter missing;

@@ -28,21 +28,21 @@ TEST(BrowserSettings, AreAppliedInOrderWithTheLaterInterfacesOnlyWhenOfferedAndF
         bool devTools;
     };
     // F12 in any kind of key event opens the tools; other keys do not.
-    const char* keys[] = {"123", "123 key-up", "123 system-key-down", "122", "0x7B system-key-up", "124"};
-    const std::vector<json> f12 = {1, 1, 1, 0, 1, 0};
+    const std::pair<const char*, int> keys[] = {{"123", 1}, {"123 key-up", 1},         {"123 system-key-down", 1},
+                                                {"122", 0}, {"0x7B system-key-up", 1}, {"124", 0}};
     for (const Row& row : {Row{true, true, true}, Row{true, false, false}, Row{false, true, true}}) {
         SCOPED_TRACE(testing::Message() << "settings3 " << row.settings3 << ", settings8 " << row.settings8);
         auto app = e2e::MakeApp("settings", std::string(R"({"name": "Settings", "settings": {"enable-devtools": )") +
                                                 (row.devTools ? "true" : "false") + "}}");
-        e2e::Scenario scenario;
-        scenario.Add(std::string("offer settings3 ") + (row.settings3 ? "on" : "off"));
-        scenario.Add(std::string("offer settings8 ") + (row.settings8 ? "on" : "off"));
-        scenario.Add("dom-content-loaded");
-        std::vector<int> keyLines;
-        for (const char* key : keys) keyLines.push_back(scenario.Add(std::string("accelerator ") + key));
-        scenario.Add("close-window");
-        const e2e::HostRun run = e2e::RunScenario(*app, scenario);
-        ExpectEnded(run, 0);
+        std::vector<e2e_test::StepCheck> checks;
+        for (const auto& [key, f12] : keys) {
+            checks.push_back({std::string("accelerator ") + key, row.settings3 && row.devTools ? f12 : 0,
+                              "calls:WebView.OpenDevToolsWindow"});
+        }
+        const e2e::HostRun run = e2e_test::Play(*app, checks,
+                                                {std::string("offer settings3 ") + (row.settings3 ? "on" : "off"),
+                                                 std::string("offer settings8 ") + (row.settings8 ? "on" : "off")})
+                                     .run;
 
         std::string expected =
             "IsScriptEnabled=true AreHostObjectsAllowed=false AreDefaultScriptDialogsEnabled=true "
@@ -65,10 +65,6 @@ TEST(BrowserSettings, AreAppliedInOrderWithTheLaterInterfacesOnlyWhenOfferedAndF
                 EXPECT_LT(handler, run.transcript.IndexOf("Settings.put_IsReputationCheckingRequired"));
             }
         }
-        std::vector<json> opened;
-        for (const int line : keyLines)
-            opened.push_back(e2e::CallsDuring(run.transcript, line, "WebView.OpenDevToolsWindow").size());
-        EXPECT_EQ(opened, row.settings3 && row.devTools ? f12 : std::vector<json>(6, 0));
         EXPECT_EQ(e2e::Values(run.transcript, "step:accelerator", "handlers"),
                   std::vector<json>(6, row.settings3 ? 1 : 0));
         // The key goes on to the page either way.
@@ -91,148 +87,80 @@ TEST(BundleMode, KeepsThePageInItsOriginAndHandsOnlyWebAndMailLinksToTheShell) {
     }
     ASSERT_EQ(launches.Await(2).size(), 2u);
 
-    const std::pair<std::string, bool> navigations[] = {
-        // uri, cancelled
-        {kOrigin, false},
-        {kOrigin + "deep/page.html?x=1#top", false},
-        {"https://tessarine.localhost", true},
-        {"https://example.com/", true},
-        {"https://tessarine.localhost.example.com/", true},
-        {"https://tessarine.localhost@example.com/", true},
-        {"http://tessarine.localhost/", true},
-        {"HTTPS://TESSARINE.LOCALHOST/", true},
-        {"https://example.com/" + kOrigin, true},
-        {"file:///C:/windows/win.ini", true},
+    // The URL rules themselves are the navigation policy's unit tests; these rows show
+    // that each rule is applied where it belongs.
+    const std::vector<e2e_test::StepCheck> checks = {
+        {"navigate " + kOrigin + "deep/page.html?x=1#top", false, "cancel"},
+        {"navigate https://tessarine.localhost", true, "cancel"},
+        {"navigate https://example.com/" + kOrigin, true, "cancel"},
+        {"request GET " + kOrigin + "index.html", 1, "handlers"},
+        {"request GET https://example.com/app.js", false, "filtered"},
+        // Permissions: 1 allowed, 0 left to the browser, which asks the user.
+        {"permission camera " + kOrigin + "index.html", 1, "state"},
+        {"permission geolocation HTTPS://Tessarine.LocalHost:443/page", 1, "state"},
+        {"permission microphone https://tessarine.localhost@example.com/", 0, "state"},
+        {"permission camera http://tessarine.localhost/", 0, "state"},
+        // New windows are always handled, so the browser opens none of its own; only web
+        // and mail addresses go to the shell.
+        {"new-window https://example.com/page?x=1&y=2#z", true, "handled"},
+        {"new-window mailto:someone@example.com", true, "handled"},
+        {"new-window HTTP://EXAMPLE.NET/UPPER", true, "handled"},
+        {"new-window " + kOrigin + "own-page.html", true, "handled"},
+        {"new-window tessarine-probe:from-page", true, "handled"},
+        {"new-window " + fileUrl, true, "handled"},
+        {"new-window% %20https://example.com/lead", true, "handled"},
+        // Titles become the window's text.
+        {"title Premi\xC3\xA8re page \xE2\x80\x93 1", nullptr, ""},
+        {"record-window", "Premi\xC3\xA8re page \xE2\x80\x93 1", "text"},
+        {"title", nullptr, ""},
+        {"record-window", "", "text"},
+        {"title% two%0Alines%20", nullptr, ""},
+        {"record-window", "two\nlines ", "text"},
     };
-    const std::pair<std::string, int> permissions[] = {
-        // uri, state: 0 left to the browser, 1 allowed
-        {"camera " + kOrigin + "index.html", 1},
-        {"geolocation https://tessarine.localhost:443/", 1},
-        {"notifications HTTPS://Tessarine.LocalHost/page", 1},
-        {"clipboard-read https://tessarine.localhost:8443/", 0},
-        {"camera http://tessarine.localhost/", 0},
-        {"microphone https://tessarine.localhost.example.com/", 0},
-        {"geolocation https://tessarine.localhost@example.com/", 0},
-        {"notifications https://evil.localhost/", 0},
-        {"file-read-write file:///C:/", 0},
-    };
-    const std::vector<std::string> shellSafe = {"https://example.com/page?x=1&y=2#z", "http://example.org/",
-                                                "mailto:someone@example.com?subject=Hi", "HTTPS://EXAMPLE.NET/UPPER",
-                                                kOrigin + "own-page.html"};
-    const std::vector<std::string> dropped = {"tessarine-probe:from-page",
-                                              "tessarine-probe://https://example.com/",
-                                              fileUrl,
-                                              "javascript:alert(1)",
-                                              "ms-settings:display",
-                                              "%20https://example.com/lead"};
-    e2e::Scenario scenario;
-    scenario.Add("dom-content-loaded");
-    for (const auto& [uri, cancelled] : navigations) scenario.Add("navigate " + uri);
-    const int own = scenario.Add("request GET " + kOrigin + "index.html");
-    const int foreign = scenario.Add("request GET https://example.com/app.js");
-    for (const auto& [request, state] : permissions) scenario.Add("permission " + request);
-    for (const auto& uri : dropped) scenario.Add("new-window% " + uri);
-    for (const auto& uri : shellSafe) scenario.Add("new-window " + uri);
-    // Titles become the window's text; the configured caption stays.
-    const std::vector<std::string> titles = {"Premi\xC3\xA8re page \xE2\x80\x93 1", "", "two\nlines "};
-    std::vector<int> titled;
-    for (const char* title : {"title Premi\xC3\xA8re page \xE2\x80\x93 1", "title", "title% two%0Alines%20"}) {
-        scenario.Add(title);
-        titled.push_back(scenario.RecordWindow());
-    }
-    scenario.Add("close-window");
-    const e2e::HostRun run = e2e::RunScenario(*app, scenario);
-    ExpectEnded(run, 0);
-
-    const auto steps = run.transcript.Events("step:navigate");
-    ASSERT_EQ(steps.size(), std::size(navigations)) << run.Describe();
-    for (size_t i = 0; i < steps.size(); ++i)
-        EXPECT_EQ(steps[i]["cancel"], navigations[i].second) << navigations[i].first;
-    EXPECT_EQ(run.transcript.Events("WebView.Navigate").size(), 1u);  // a cancelled one goes nowhere else
-    EXPECT_EQ(e2e::StepResult(run.transcript, own)["handlers"], 1);
-    EXPECT_EQ(e2e::StepResult(run.transcript, foreign)["filtered"], false);
-
-    const auto granted = run.transcript.Events("step:permission");
-    ASSERT_EQ(granted.size(), std::size(permissions)) << run.Describe();
-    for (size_t i = 0; i < granted.size(); ++i)
-        EXPECT_EQ(granted[i]["state"], permissions[i].second) << permissions[i].first;
-
-    std::vector<std::string> expectedLaunches = shellSafe;
-    std::sort(expectedLaunches.begin(), expectedLaunches.end());
-    EXPECT_EQ(launches.Await(expectedLaunches.size()), expectedLaunches);
-    // Handled either way: the browser opens no window of its own.
-    EXPECT_EQ(e2e::Values(run.transcript, "step:new-window", "handled"),
-              std::vector<json>(dropped.size() + shellSafe.size(), true));
-
-    for (size_t i = 0; i < titles.size(); ++i) {
-        const auto window = e2e::WindowAt(run.transcript, titled[i]);
-        EXPECT_EQ(window.text, titles[i]);
-        EXPECT_EQ(window.style & kCaption, kCaption);
-    }
+    const e2e_test::Played played = e2e_test::Play(*app, checks);
+    EXPECT_EQ(played.run.transcript.Events("WebView.Navigate").size(), 1u);  // a cancelled one goes nowhere else
+    EXPECT_EQ(launches.Await(4),
+              (std::vector<std::string>{"HTTP://EXAMPLE.NET/UPPER", "https://example.com/page?x=1&y=2#z",
+                                        kOrigin + "own-page.html", "mailto:someone@example.com"}));
+    // The configured caption stays.
+    EXPECT_EQ(e2e::WindowAt(played.run.transcript, played.lines.back()).style & kCaption, kCaption);
 }
 
 TEST(RemoteMode, LeavesRequestsAndNavigationToTheBrowserAndTrustsOnlyTheMainUrl) {
     const std::string main = "https://app.example/start/index%20page.html?x=1";
     auto app = e2e::MakeApp("remote",
                             R"({"name": "Remote", "main": ")" + main + R"(", "settings": {"content-mode": "remote"}})");
-    const std::pair<std::string, bool> senders[] = {
-        {main, true},
-        {main + "&mode=kiosk", true},
-        {"https://app.example/start/other.html", false},
-        {"https://app.example/", false},
-        {e2e::kPageUrl, false},
-    };
-    const std::pair<std::string, int> permissions[] = {
-        {"camera https://app.example/other/page.html", 1},
-        {"microphone https://app.example:443/", 1},
-        {"camera https://cdn.app.example/", 0},
-        {"camera http://app.example/", 0},
-        {"geolocation " + kOrigin, 0},
-    };
-    e2e::Scenario scenario;
-    scenario.Add("dom-content-loaded");
-    const int navigation = scenario.Add("navigate https://elsewhere.example.org/");
-    const int request = scenario.Add("request GET " + kOrigin + "index.html");
-    std::vector<int> messages;
-    for (const auto& [source, heard] : senders)
-        messages.push_back(scenario.Message(R"({"type":"wrapper-init"})", source));
-    for (const auto& [asked, state] : permissions) scenario.Add("permission " + asked);
-    const int window = scenario.RecordWindow();
-    scenario.Add("close-window");
-    const e2e::HostRun run = e2e::RunScenario(*app, scenario);
-    ExpectEnded(run, 0);
-
+    const std::string init = R"( {"type":"wrapper-init"})";
+    const std::string response = R"({"registeredComponentIds":[],"type":"wrapper-init-response"})";
+    const e2e::HostRun run = e2e_test::Play(*app,
+                                            {
+                                                {"navigate https://elsewhere.example.org/", 0, "handlers"},
+                                                {"request GET " + kOrigin + "index.html", nullptr, "response"},
+                                                // Messages are heard from pages under the main URL only.
+                                                {"message " + main + init, json::array({response})},
+                                                {"message " + main + "&mode=kiosk" + init, json::array({response})},
+                                                {"message https://app.example/start/other.html" + init, json::array()},
+                                                {"message " + std::string(e2e::kPageUrl) + init, json::array()},
+                                                // Permissions are for the main URL's origin.
+                                                {"permission camera https://app.example/other/page.html", 1, "state"},
+                                                {"permission microphone https://app.example:443/", 1, "state"},
+                                                {"permission camera https://cdn.app.example/", 0, "state"},
+                                                {"permission geolocation " + kOrigin, 0, "state"},
+                                                {"record-window", true, "visible"},
+                                            })
+                                 .run;
     EXPECT_EQ(e2e::Lookup(run.transcript, "WebView.Navigate.uri"), main);
     for (const char* unused : {"WebView.AddWebResourceRequestedFilter#", "WebView.add_WebResourceRequested#",
                                "WebView.add_NavigationStarting#"}) {
         EXPECT_EQ(e2e::Lookup(run.transcript, unused), 0) << unused;
     }
-    EXPECT_EQ(e2e::StepResult(run.transcript, navigation)["cancel"], false);
-    EXPECT_TRUE(e2e::StepResult(run.transcript, request)["response"].is_null());
-    for (size_t i = 0; i < messages.size(); ++i) {
-        EXPECT_EQ(e2e::PostsDuring(run.transcript, messages[i]).size(), senders[i].second ? 1u : 0u)
-            << senders[i].first;
-    }
-    const auto granted = run.transcript.Events("step:permission");
-    ASSERT_EQ(granted.size(), std::size(permissions)) << run.Describe();
-    for (size_t i = 0; i < granted.size(); ++i)
-        EXPECT_EQ(granted[i]["state"], permissions[i].second) << permissions[i].first;
-    EXPECT_TRUE(e2e::WindowAt(run.transcript, window).visible);
 }
 
 TEST(OlderRuntime, WithoutDocumentEventsTheWindowShowsRightAfterNavigating) {
     auto app = e2e::MakeApp("no-dom-events", R"({"name": "Old Runtime", "window": {"caption": false}})");
-    e2e::Scenario scenario;
-    scenario.Add("offer webview2 off");
-    const int first = scenario.RecordWindow();
-    const int loaded = scenario.Add("dom-content-loaded");
-    scenario.Add("close-window");
-    const e2e::HostRun run = e2e::RunScenario(*app, scenario);
-    ExpectEnded(run, 0);
-    const auto window = e2e::WindowAt(run.transcript, first);
-    EXPECT_TRUE(window.visible) << run.Describe();
-    EXPECT_EQ(window.style & kCaption, 0);
-    EXPECT_EQ(e2e::StepResult(run.transcript, loaded)["handlers"], 0);
+    const e2e::HostRun run = e2e_test::Play(*app, {{"record-window", true, "visible"}}, {"offer webview2 off"}).run;
+    EXPECT_EQ(e2e::Lookup(run.transcript, "step:record-window.style").get<long>() & kCaption, 0);
+    EXPECT_EQ(e2e::Lookup(run.transcript, "step:dom-content-loaded.handlers"), 0);
     // Shown once, after the first navigation: visible controller, focus.
     EXPECT_EQ(run.transcript.Events("Controller.put_IsVisible").size(), 1u);
     EXPECT_GT(run.transcript.IndexOf("Controller.put_IsVisible"), run.transcript.IndexOf("WebView.Navigate"));

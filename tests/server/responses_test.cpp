@@ -1,5 +1,6 @@
 // The pieces of an answer that the end-to-end server tests cannot reach cheaply: the
-// exact reading of Range values, lengths beyond 32 bits and the 2 MiB boundary.
+// exact reading of Range values, lengths beyond 32 bits and the 2 MiB boundary. Whole
+// header blocks of every status are pinned there, byte for byte.
 #include <gtest/gtest.h>
 
 #include "server/ascii_text.h"
@@ -75,9 +76,6 @@ TEST(ResponseHead, WindowsAtTheCapAndLengthsBeyond32Bits) {
          2097152, "exactly 2 MiB passes"},
         {5000000, "bytes=10-2097162", 206, "Content-Range: bytes 10-2097161/5000000\nContent-Length: 2097152", 10,
          2097152, "one byte more is cut"},
-        {5000000, "bytes=-100", 206, "Content-Range: bytes 4999900-4999999/5000000\nContent-Length: 100", 4999900, 100,
-         "a short tail of a large file"},
-        {0, "bytes=0-", 416, "Content-Type: video/mp4\nAccept-Ranges: bytes", 0, 0, "an empty file"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.why);
@@ -94,7 +92,6 @@ TEST(ResponseHead, WindowsAtTheCapAndLengthsBeyond32Bits) {
 TEST(MimeTypes, OnlyTheLastDotCountsInAnyAsciiCase) {
     const std::pair<const char*, const char*> rows[] = {
         {"PHOTO.JPG", "image/jpeg"},
-        {"lib/app.min.js", "application/javascript; charset=utf-8"},
         {"music/theme.opus", "audio/ogg; codecs=opus"},
         {".png", "image/png"},
         {"README", "application/octet-stream"},
