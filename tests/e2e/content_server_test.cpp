@@ -17,45 +17,33 @@
 namespace {
 
 using e2e::PatternBytes;
-using e2e_test::Answer;
 using e2e_test::HeadOnly;
 using e2e_test::Missing;
 using e2e_test::Partial;
 using e2e_test::Unsatisfiable;
 using e2e_test::Whole;
+using nlohmann::json;
 
 const char kHtml[] = "text/html; charset=utf-8";
 const char kText[] = "text/plain; charset=utf-8";
 const char kOctets[] = "application/octet-stream";
 constexpr uint64_t kCap = 2097152;
 
-struct Exchange {
-    std::string step;  // a request, or another step with nothing to check
-    Answer answer;
-};
-
-// A request step for the app origin + path.
-std::string Get(const std::string& path, const std::string& headers = "", const std::string& method = "GET") {
-    return "request " + method + " " + appOriginUrl + path + (headers.empty() ? "" : " " + headers);
+// A request for the app origin + path and the response the browser must get.
+e2e_test::StepCheck Get(const std::string& path, const json& response, const std::string& headers = "",
+                        const std::string& method = "GET") {
+    return {"request " + method + " " + appOriginUrl + path + (headers.empty() ? "" : " " + headers), response,
+            "response"};
 }
 
-std::string Range(const std::string& path, const std::string& value) {
-    return Get(path, "Range: " + value);
+e2e_test::StepCheck Range(const std::string& path, const std::string& value, const json& response) {
+    return Get(path, response, "Range: " + value);
 }
 
-// Plays the exchanges; checks every answer.
-e2e::HostRun Play(const e2e::AppFolder& app, const std::vector<Exchange>& exchanges) {
-    std::vector<e2e_test::StepCheck> steps;
-    for (const Exchange& exchange : exchanges) steps.push_back({exchange.step, nullptr, ""});
+e2e::HostRun PlayRequests(const e2e::AppFolder& app, const std::vector<e2e_test::StepCheck>& checks) {
     e2e::HostRunOptions options;
     options.timeoutMs = 60000;
-    const e2e_test::Played played = e2e_test::Play(app, steps, {}, options);
-    for (size_t i = 0; i < exchanges.size(); ++i) {
-        if (exchanges[i].step.rfind("request", 0) != 0) continue;
-        SCOPED_TRACE(exchanges[i].step.substr(0, 300));
-        e2e_test::ExpectAnswer(e2e::StepResult(played.run.transcript, played.lines[i]), exchanges[i].answer);
-    }
-    return played.run;
+    return e2e_test::Play(app, checks, {}, options).run;
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {
@@ -111,46 +99,46 @@ TEST(ContentServer, AnswersFromTheBundleThenTheFolderWithRangesDecodingAndNoWayO
     for (char c : absolute) escaped += c == '\\' ? "%5C" : c == ':' ? "%3A" : std::string(1, c);
 
     const uint64_t bigBundleEnd = bigBundle.size() - 1;
-    std::vector<Exchange> exchanges = {
+    std::vector<e2e_test::StepCheck> exchanges = {
         // Whole files: the bundle first, then the folder; method and other headers unread.
-        {Get("index.html"), Whole(kHtml, bundleIndex)},
-        {Get("index.html", "Content-Type: text/plain", "POST"), Whole(kHtml, bundleIndex)},
-        {Get("lib/app.min.js"), Whole("application/javascript; charset=utf-8", script)},
-        {Get("Index.html"), Whole(kHtml, folderIndex)},  // bundle names are exact, the folder's are not
-        {Get("images/logo.png", "Accept: image/*"), Whole("image/png", logo)},
-        {Get("assets.dat"), Whole(kOctets, archive)},
-        {Get("empty.bin"), Whole(kOctets, "")},
-        {Get(""), HeadOnly(Whole(kOctets, ""))},  // the www folder itself: found, nothing to read
-        {Get("missing.html"), Missing()},
+        Get("index.html", Whole(kHtml, bundleIndex)),
+        Get("index.html", Whole(kHtml, bundleIndex), "Content-Type: text/plain", "POST"),
+        Get("lib/app.min.js", Whole("application/javascript; charset=utf-8", script)),
+        Get("Index.html", Whole(kHtml, folderIndex)),  // bundle names are exact, the folder's are not
+        Get("images/logo.png", Whole("image/png", logo), "Accept: image/*"),
+        Get("assets.dat", Whole(kOctets, archive)),
+        Get("empty.bin", Whole(kOctets, "")),
+        Get("", HeadOnly(Whole(kOctets, ""))),  // the www folder itself: found, nothing to read
+        Get("missing.html", Missing()),
         // Byte windows: copied from the bundle, streamed or mapped from the folder, at most 2 MiB.
-        {Range("media/song.mp3", "bytes=100-1099"), Partial("audio/mpeg", song, 100, 1099)},
-        {Range("media/song.mp3", "bytes=-100"), Partial("audio/mpeg", song, 9900, 9999)},
-        {Range("media/song.mp3", "bytes=10000-"), Unsatisfiable("audio/mpeg")},
-        {Range("media/song.mp3", "bytes=-0"), Unsatisfiable("audio/mpeg")},
-        {Range("big/bundle.mp4", "bytes=0-"), Partial("video/mp4", bigBundle, 0, kCap - 1)},
-        {Range("big/bundle.mp4", "bytes=1048576-"), Partial("video/mp4", bigBundle, 1048576, 1048576 + kCap - 1)},
-        {Range("big/bundle.mp4", "bytes=-1000"), Partial("video/mp4", bigBundle, bigBundleEnd - 999, bigBundleEnd)},
-        {Range("big/folder.ogv", "bytes=0-"), Partial("video/ogg", bigFolder, 0, kCap - 1)},
-        {Range("big/folder.ogv", "bytes=3145700-"), Partial("video/ogg", bigFolder, 3145700, bigFolder.size() - 1)},
-        {Range("small.txt", "bytes=0-"), Partial(kText, small, 0, 49)},
-        {Range("one.bin", "bytes=0-"), Partial(kOctets, "!", 0, 0)},
-        {Range("video/clip.webm", "bytes=10-29"), Partial("video/webm", clip, 10, 29)},
-        {Range("video/clip.webm", "bytes=19990-19999"), Partial("video/webm", clip, 19990, 19999)},
-        {Range("empty.bin", "bytes=0-"), Unsatisfiable(kOctets)},
-        {Range("missing.webm", "bytes=0-9"), Missing()},
+        Range("media/song.mp3", "bytes=100-1099", Partial("audio/mpeg", song, 100, 1099)),
+        Range("media/song.mp3", "bytes=-100", Partial("audio/mpeg", song, 9900, 9999)),
+        Range("media/song.mp3", "bytes=10000-", Unsatisfiable("audio/mpeg")),
+        Range("media/song.mp3", "bytes=-0", Unsatisfiable("audio/mpeg")),
+        Range("big/bundle.mp4", "bytes=0-", Partial("video/mp4", bigBundle, 0, kCap - 1)),
+        Range("big/bundle.mp4", "bytes=1048576-", Partial("video/mp4", bigBundle, 1048576, 1048576 + kCap - 1)),
+        Range("big/bundle.mp4", "bytes=-1000", Partial("video/mp4", bigBundle, bigBundleEnd - 999, bigBundleEnd)),
+        Range("big/folder.ogv", "bytes=0-", Partial("video/ogg", bigFolder, 0, kCap - 1)),
+        Range("big/folder.ogv", "bytes=3145700-", Partial("video/ogg", bigFolder, 3145700, bigFolder.size() - 1)),
+        Range("small.txt", "bytes=0-", Partial(kText, small, 0, 49)),
+        Range("one.bin", "bytes=0-", Partial(kOctets, "!", 0, 0)),
+        Range("video/clip.webm", "bytes=10-29", Partial("video/webm", clip, 10, 29)),
+        Range("video/clip.webm", "bytes=19990-19999", Partial("video/webm", clip, 19990, 19999)),
+        Range("empty.bin", "bytes=0-", Unsatisfiable(kOctets)),
+        Range("missing.webm", "bytes=0-9", Missing()),
         // Paths are percent-decoded once before the lookup; a query stays part of the path.
-        {Get("space%20name.txt"), Whole(kText, "bundle space")},
-        {Get("docs/a%20b.txt"), Whole(kText, "folder space")},
-        {Get("nested%2Fx%2Fy.json"), Whole("application/json; charset=utf-8", "[]")},
-        {Get("100%25.txt"), Whole(kText, "percent")},
-        {Get(longRaw), Whole(kText, "long")},
-        {Get("space%2520name.txt"), Missing()},
-        {Get("index.html?v=2"), Missing()},
+        Get("space%20name.txt", Whole(kText, "bundle space")),
+        Get("docs/a%20b.txt", Whole(kText, "folder space")),
+        Get("nested%2Fx%2Fy.json", Whole("application/json; charset=utf-8", "[]")),
+        Get("100%25.txt", Whole(kText, "percent")),
+        Get(longRaw, Whole(kText, "long")),
+        Get("space%2520name.txt", Missing()),
+        Get("index.html?v=2", Missing()),
         // Names with dots are fine; the bundle's own names are served as they are.
-        {Get("..dots.txt"), Whole(kText, "dots")},
-        {Get("../bundle-named.txt"), Whole(kText, "named so")},
-        {Get("a:b.txt"), Whole(kText, "a colon")},
-        {Range("../secret.txt", "bytes=0-3"), Missing()},
+        Get("..dots.txt", Whole(kText, "dots")),
+        Get("../bundle-named.txt", Whole(kText, "named so")),
+        Get("a:b.txt", Whole(kText, "a colon")),
+        Range("../secret.txt", "bytes=0-3", Missing()),
     };
     // Nothing outside the www folder, however the decoded path is spelled, no streams and no
     // NULs (the rule itself is the folder check's unit test).
@@ -158,9 +146,9 @@ TEST(ContentServer, AnswersFromTheBundleThenTheFolderWithRangesDecodingAndNoWayO
          {std::string("../secret.txt"), std::string("%2e%2e/secret.txt"), std::string("..%2Fsecret.txt"),
           std::string("..%5Csecret.txt"), std::string(".."), std::string("C%3A%5Cwindows%5Cwin.ini"), forward, escaped,
           "\\\\?\\" + absolute, std::string("docs/readme.txt%3A%3A%24DATA"), std::string("index.html%00.png")}) {
-        exchanges.push_back({Get(path), Missing()});
+        exchanges.push_back(Get(path, Missing()));
     }
-    Play(*app, exchanges);
+    PlayRequests(*app, exchanges);
 }
 
 std::wstring WidePath(const e2e::AppFolder& app, const std::string& relative) {
@@ -202,22 +190,22 @@ TEST(ContentServer, MapsAFolderFileForItsFirstWindowAndHoldsItUntilTheEnd) {
         moved = MoveFileW(WidePath(*app, "www/media").c_str(), WidePath(*app, "www/held").c_str()) != 0;
         if (moved) app->WriteFile("www/media/song.ogg", PatternBytes(song.size(), 8));
     });
-    Answer failed = HeadOnly(Partial("video/mp4", movie, 0, 99));
-    failed.status = 500;
-    failed.reason = "Internal Server Error";
+    json failed = HeadOnly(Partial("video/mp4", movie, 0, 99));
+    failed["status"] = 500;
+    failed["reason"] = "Internal Server Error";
     const e2e::HostRun run =
-        Play(*app, {
-                       {Range("locked.mp4", "bytes=0-99"), failed},
-                       // Streams that cannot be opened go out as heads alone.
-                       {Get("locked.mp4"), HeadOnly(Whole("video/mp4", movie))},
-                       {Range("locked.mp4", "bytes=0-"), HeadOnly(Partial("video/mp4", movie, 0, 4999))},
-                       {Range("media/song.ogg", "bytes=100-199"), Partial("audio/ogg", song, 100, 199)},
-                       {"wait 3000", {}},
-                       // The failed mapping was not kept; the song's mapping was.
-                       {Range("locked.mp4", "bytes=4000-4999"), Partial("video/mp4", movie, 4000, 4999)},
-                       {Range("media/song.ogg", "bytes=-50"), Partial("audio/ogg", song, 299950, 299999)},
-                       {Range("media/song.ogg", "bytes=200000-"), Partial("audio/ogg", song, 200000, 299999)},
-                   });
+        PlayRequests(*app, {
+                               Range("locked.mp4", "bytes=0-99", failed),
+                               // Streams that cannot be opened go out as heads alone.
+                               Get("locked.mp4", HeadOnly(Whole("video/mp4", movie))),
+                               Range("locked.mp4", "bytes=0-", HeadOnly(Partial("video/mp4", movie, 0, 4999))),
+                               Range("media/song.ogg", "bytes=100-199", Partial("audio/ogg", song, 100, 199)),
+                               {"wait 3000", nullptr, ""},
+                               // The failed mapping was not kept; the song's mapping was.
+                               Range("locked.mp4", "bytes=4000-4999", Partial("video/mp4", movie, 4000, 4999)),
+                               Range("media/song.ogg", "bytes=-50", Partial("audio/ogg", song, 299950, 299999)),
+                               Range("media/song.ogg", "bytes=200000-", Partial("audio/ogg", song, 200000, 299999)),
+                           });
     if (!trigger.Finish()) CloseHandle(lock);
     EXPECT_EQ(songWriteError, static_cast<DWORD>(ERROR_SHARING_VIOLATION)) << run.Describe();
     EXPECT_EQ(songReadError, 0u);
@@ -232,13 +220,13 @@ TEST(ContentServer, ADamagedBundleIsReportedAndTheFolderServesInstead) {
         auto app = e2e::MakeApp(damaged ? "damaged" : "no-bundle", R"({"name": "Damaged"})");
         if (damaged) app->WriteFile("www/assets.dat", "this is not an asset bundle, just text");
         e2e::HostRunOptions options;
-        options.scenario = "dom-content-loaded\nrecord-window\n" + Get("index.html") + "\nclose-window\n";
+        options.scenario = "dom-content-loaded\nrecord-window\n" + Get("index.html", nullptr).step + "\nclose-window\n";
         const e2e::HostRun run = RunHost(*app, options);
         e2e_test::ExpectEnded(run, 0);
         e2e_test::ExpectBox(run, damaged ? "Tessarine" : "", "Error reading asset bundle");
         EXPECT_EQ(run.transcript.First("step:record-window")["visible"], true) << run.Describe();
-        e2e_test::ExpectAnswer(run.transcript.First("step:request"),
-                               Whole(kHtml, "<!doctype html><title>e2e</title><p>Hello</p>\n"));
+        EXPECT_EQ(run.transcript.First("step:request")["response"],
+                  Whole(kHtml, "<!doctype html><title>e2e</title><p>Hello</p>\n"));
     }
 }
 

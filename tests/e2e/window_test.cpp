@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cmath>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,8 @@ TEST(AnyDpi, TheWindowTakesItsConfiguredClientSizeAndStylesAndThePageMayResizeAn
         {144, R"("caption": false, "resizable": false)", 0, 1536, 1152},
     };
     const int dpi = e2e::SystemDpi();
+    const char* prefixDpi = std::getenv("TESSARINE_DPI");  // set for the 144-DPI run
+    ASSERT_EQ(dpi, prefixDpi ? std::atoi(prefixDpi) : 96) << "the Wine prefix lost its DPI";
     const auto scaled = [dpi](int value) { return static_cast<long>(std::ceil(value * dpi / 96.0)); };
     for (const Row& row : rows) {
         if (row.dpi != dpi) continue;
