@@ -37,6 +37,7 @@ std::string BrowserFailed(const std::string& code) {
 
 TEST(Startup, EveryFailureIsToldInABoxAndEndsWithExitCode1) {
     const std::string titled = R"({"name": "Broken", "window": {"title": "Broken App"})";
+    const std::string plain = titled + "}";
     struct Row {
         const char* what;
         std::optional<std::string> packageJson;
@@ -51,34 +52,33 @@ TEST(Startup, EveryFailureIsToldInABoxAndEndsWithExitCode1) {
         {"no package.json", std::nullopt, "stand-in", "", "Tessarine", kLoadFailed, IconKind::Error, 0},
         {"empty package.json", "", "stand-in", "", "Tessarine", kLoadFailed, IconKind::Error, 0},
         {"syntax error", "{\"name\": \"Broken\",\n", "stand-in", "", "Tessarine", kParseFailed, IconKind::Error, 0},
-        {"no loader", titled + "}", "none", "", "Tessarine",
+        {"no loader", plain, "none", "", "Tessarine",
          "Could not load WebView2Loader.dll. Put WebView2Loader.dll in the same folder as the app and start it again.",
          IconKind::Error, 0},
-        {"loader without environment creation", titled + "}", "e2e_loader_version_only.dll", "", "Tessarine",
+        {"loader without environment creation", plain, "e2e_loader_version_only.dll", "", "Tessarine",
          LoaderWithout("CreateCoreWebView2EnvironmentWithOptions"), IconKind::Error, 0},
-        {"loader without version query", titled + "}", "e2e_loader_create_only.dll", "", "Tessarine",
+        {"loader without version query", plain, "e2e_loader_create_only.dll", "", "Tessarine",
          LoaderWithout("GetAvailableCoreWebView2BrowserVersionString"), IconKind::Error, 0},
-        {"no runtime", titled + "}", "stand-in", "runtime evergreen absent", "Broken App", kInstallText,
-         IconKind::Warning, 1},
+        {"no runtime", plain, "stand-in", "runtime evergreen absent", "Broken App", kInstallText, IconKind::Warning, 1},
         {"no runtime, configured text",
          titled + R"(, "messages": {"install-webview2-required": "Get the runtime first \u2013 thanks!"}})", "stand-in",
          "runtime evergreen absent", "Broken App", "Get the runtime first \xE2\x80\x93 thanks!", IconKind::Warning, 1},
         // An installed runtime does not count in fixed mode.
         {"no fixed runtime", titled + R"(, "settings": {"distribution-mode": "fixed"}})", "stand-in",
          "runtime fixed absent", "Broken App", kFixedMissing, IconKind::Error, 1},
-        {"environment failed", titled + "}", "stand-in", "environment-result 0x80070005", "Tessarine",
+        {"environment failed", plain, "stand-in", "environment-result 0x80070005", "Tessarine",
          BrowserFailed("0x80070005"), IconKind::Error, 2},
-        {"controller failed", titled + "}", "stand-in", "controller-result 0x8007000e", "Tessarine",
+        {"controller failed", plain, "stand-in", "controller-result 0x8007000e", "Tessarine",
          BrowserFailed("0x8007000E"), IconKind::Error, 2},
         // Success without an object is no success.
-        {"environment without object", titled + "}", "stand-in", "environment-result S_OK", "Tessarine",
+        {"environment without object", plain, "stand-in", "environment-result S_OK", "Tessarine",
          BrowserFailed("0x80004003"), IconKind::Error, 2},
-        {"controller without object", titled + "}", "stand-in", "controller-result S_OK", "Tessarine",
+        {"controller without object", plain, "stand-in", "controller-result S_OK", "Tessarine",
          BrowserFailed("0x80004003"), IconKind::Error, 2},
     };
     // Web addresses open with the shell recorder: only a missing evergreen runtime opens one.
-    auto launchesApp = e2e::MakeApp("launches", std::nullopt);
-    e2e::ShellLaunches launches(launchesApp->Base() / L"launches", {L"http", L"https"}, L".tessprobe", L"tessprobe");
+    const e2e::AppFolder recorded("launches");
+    e2e::ShellLaunches launches(recorded.Base() / L"launches", {L"http", L"https"}, L".tessprobe", L"tessprobe");
     ASSERT_TRUE(launches.Ready());
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
