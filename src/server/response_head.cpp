@@ -1,37 +1,54 @@
 #include "server/response_head.h"
 
+#include <charconv>
+
 #include "server/mime_types.h"
 #include "server/range_header.h"
 
-ResponseHead ComposeMissingResponseHead() {
-    ResponseHead head;
-    head.status = 404;
-    head.reason = "Not Found";
-    head.headers.push_back("Cache-Control: no-store");
-    return head;
+namespace {
+
+void AppendNumber(std::string& text, uint64_t value) {
+    char digits[20];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    text.append(digits, static_cast<std::size_t>(end - digits));
 }
 
-ResponseHead ComposeResponseHead(const std::string& requestPath, uint64_t contentLength,
-                                 const std::optional<std::string>& rangeValue) {
-    ResponseHead head;
-    head.headers.push_back("Cache-Control: no-store");
-    head.headers.push_back("Content-Type: " + MimeTypeForPath(requestPath));
-    head.headers.push_back("Accept-Ranges: bytes");
+void Restart(ResponseHead& head) {
+    head.headerText.assign("Cache-Control: no-store");
+    head.rangeStart = 0;
+    head.rangeLength = 0;
+}
+
+}  // namespace
+
+void ComposeMissingResponseHead(ResponseHead& head) {
+    Restart(head);
+    head.status = 404;
+    head.reason = "Not Found";
+}
+
+void ComposeResponseHead(std::string_view requestPath, uint64_t contentLength,
+                         std::optional<std::string_view> rangeValue, ResponseHead& head) {
+    Restart(head);
+    std::string& text = head.headerText;
+    text += "\nContent-Type: ";
+    text += MimeTypeForPath(requestPath);
+    text += "\nAccept-Ranges: bytes";
 
     if (!rangeValue) {
-        head.headers.push_back("Content-Length: " + std::to_string(contentLength));
+        text += "\nContent-Length: ";
+        AppendNumber(text, contentLength);
         head.status = 200;
         head.reason = "OK";
-        head.rangeStart = 0;
         head.rangeLength = contentLength;
-        return head;
+        return;
     }
 
     const std::optional<ByteRange> range = ParseRangeHeader(*rangeValue, contentLength);
     if (!range) {
         head.status = 416;
         head.reason = "Range Not Satisfiable";
-        return head;
+        return;
     }
 
     uint64_t end = range->end;
@@ -40,21 +57,21 @@ ResponseHead ComposeResponseHead(const std::string& requestPath, uint64_t conten
         end = range->start + maxRangeLength - 1;
         length = maxRangeLength;
     }
-    head.headers.push_back("Content-Range: bytes " + std::to_string(range->start) + "-" + std::to_string(end) + "/" +
-                           std::to_string(contentLength));
-    head.headers.push_back("Content-Length: " + std::to_string(length));
+    text += "\nContent-Range: bytes ";
+    AppendNumber(text, range->start);
+    text += '-';
+    AppendNumber(text, end);
+    text += '/';
+    AppendNumber(text, contentLength);
+    text += "\nContent-Length: ";
+    AppendNumber(text, length);
     head.status = 206;
     head.reason = "Partial Content";
     head.rangeStart = range->start;
     head.rangeLength = length;
-    return head;
 }
 
-std::string JoinHeaderLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) text += '\n';
-        text += lines[i];
-    }
-    return text;
+void SetServerError(ResponseHead& head) {
+    head.status = 500;
+    head.reason = "Internal Server Error";
 }

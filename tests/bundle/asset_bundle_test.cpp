@@ -230,7 +230,7 @@ TEST(AssetBundle, KeepsEntriesReadBeforeAFailure) {
     const BundleEntry* b = bundle.Find("b");
     ASSERT_NE(b, nullptr);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(bundle.DataPointer(b->offset)), b->length), "world");
-    EXPECT_EQ(bundle.entries.begin()->first, "a");
+    EXPECT_EQ(bundle.entries.begin()->name, "a");
 
     // A failure before the directory leaves it empty, even after an earlier load.
     std::string broken = bytes;

@@ -55,8 +55,7 @@ TEST(OpenAssetBundle, TreatsAMissingArchiveAsNoArchive) {
     EXPECT_TRUE(OpenAssetBundle(bundle, app.Utf8(), mapping));
     EXPECT_TRUE(bundle.entries.empty());
     EXPECT_EQ(bundle.readMode, 0u);
-    EXPECT_FALSE(mapping.file.valid());
-    EXPECT_FALSE(mapping.view.valid());
+    EXPECT_FALSE(mapping);
 }
 
 TEST(OpenAssetBundle, MapsAndLoadsAValidArchive) {
@@ -66,11 +65,12 @@ TEST(OpenAssetBundle, MapsAndLoadsAValidArchive) {
     {
         BundleMapping mapping;
         ASSERT_TRUE(OpenAssetBundle(bundle, app.Utf8(), mapping));
-        EXPECT_TRUE(mapping.file.valid());
-        EXPECT_TRUE(mapping.mapping.valid());
-        ASSERT_TRUE(mapping.view.valid());
+        EXPECT_TRUE(mapping->file.valid());
+        EXPECT_TRUE(mapping->mapping.valid());
+        ASSERT_TRUE(mapping->view.valid());
         EXPECT_EQ(bundle.readMode, 1u);
-        EXPECT_EQ(bundle.base, mapping.view.get());
+        EXPECT_EQ(bundle.base, mapping->view.get());
+        EXPECT_EQ(bundle.SourceOwner(), mapping);
         EXPECT_EQ(bundle.blobOffset, 28u);
         EXPECT_EQ(EntryText(bundle, "a"), "abc");
 
@@ -79,12 +79,12 @@ TEST(OpenAssetBundle, MapsAndLoadsAValidArchive) {
         EXPECT_TRUE(reader.is_open());
         EXPECT_FALSE(std::ofstream(app.Archive(), std::ios::binary | std::ios::app).is_open());
 
+        // The bundle and the host are the two holders; the last one closes it.
+        const std::weak_ptr<MappedFile> watch = mapping;
         bundle.Clear();
-        mapping.Close();
-        EXPECT_FALSE(mapping.view.valid());
-        EXPECT_FALSE(mapping.mapping.valid());
-        EXPECT_FALSE(mapping.file.valid());
-        mapping.Close();  // closing twice is harmless
+        EXPECT_EQ(bundle.SourceOwner(), nullptr);
+        mapping.reset();
+        EXPECT_TRUE(watch.expired());
     }
     // Everything is released: the archive can be replaced now.
     std::error_code error;
@@ -108,10 +108,11 @@ TEST(OpenAssetBundle, ReportsBrokenArchives) {
     AssetBundle partial;
     BundleMapping mapping;
     EXPECT_FALSE(OpenAssetBundle(partial, app.Utf8(), mapping));
-    EXPECT_TRUE(mapping.view.valid());
+    EXPECT_TRUE(mapping->view.valid());
     EXPECT_EQ(EntryText(partial, "good"), "hello");
     EXPECT_EQ(partial.Find("bad"), nullptr);
-    mapping.Close();
+    partial.Clear();
+    mapping.reset();
 
     // A folder where the archive should be cannot be opened as a file.
     fs::remove(app.Archive());

@@ -46,7 +46,8 @@ void RunExtract(const fs::path& archive, const fs::path& folder) {
     BundleFile file(archive);
     const auto& entries = file.Bundle().entries;
     // Check every name before writing anything.
-    for (const auto& [name, entry] : entries) {
+    for (const BundleEntry& entry : entries) {
+        const std::string name(entry.name);
         const std::string reason = UnsafeEntryNameReason(name);
         if (!reason.empty()) {
             throw std::runtime_error("refusing to extract '" + Printable(name) + "': " + reason);
@@ -54,7 +55,8 @@ void RunExtract(const fs::path& archive, const fs::path& folder) {
     }
 
     fs::create_directories(folder);
-    for (const auto& [name, entry] : entries) {
+    for (const BundleEntry& entry : entries) {
+        const std::string name(entry.name);
         RefuseLinks(folder, name);
         const fs::path target = folder / fs::u8path(name);
         fs::create_directories(target.parent_path());
