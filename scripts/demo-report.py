@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Tells in plain words what the host did, from the stand-in runtime's transcript
-(and the demo extension's record, when given)."""
+(and the demo extension's record, when given). With --live, the transcript is
+one of the live mode, where a real page made the requests and sent the messages."""
 import json
 import sys
 
@@ -51,7 +52,7 @@ def describe(ev, options):
         return f"Serving every request under {ev['uri'][:-1]} itself"
     if name == "WebView.Navigate":
         return f"Start page: {ev['uri']}"
-    if name == "step:request":
+    if name in ("step:request", "live:request"):
         r = ev.get("response") or {}
         headers = dict(line.split(": ", 1) for line in (r.get("headers") or "").split("\n") if ": " in line)
         body = (r.get("body") or {}).get("length", 0)
@@ -79,6 +80,38 @@ def describe(ev, options):
     if name == "destroyed:WebView":
         return "Shutdown: the host released the web view"
     return None
+
+
+def describe_live(ev):
+    name = ev.get("ev", "")
+    if name == "live:message":
+        return None if ev.get("isString") else "  page -> host: a message that is not a string (ignored)"
+    if name == "WebMessageReceivedArgs.TryGetWebMessageAsString" and "value" in ev and ev["value"] is not None:
+        return f"  page -> host: {ev['value']}"
+    if name == "live:navigation-starting":
+        return f"Navigation to {ev['uri']}: {'cancelled' if ev.get('cancel') else 'allowed'}"
+    if name == "live:dom-content-loaded":
+        return "The page's document has loaded"
+    if name == "live:title":
+        return f"The page's title is now '{ev['title']}'"
+    if name == "Controller.put_Bounds":
+        left, top, right, bottom = ev["value"]
+        return f"  the page's view is now {right - left} x {bottom - top}"
+    if name == "live:close-requested":
+        return "The page asked to close the window"
+    return None
+
+
+def main_live(transcript, extension_record):
+    options = {}
+    for ev in load(transcript):
+        text = describe(ev, options) or describe_live(ev)
+        if text:
+            print(text)
+    calls = [describe_extension(call) for call in load(extension_record)]
+    if any(calls):
+        print("What the extension library saw:")
+        print("\n".join("  " + text for text in calls if text))
 
 
 def describe_extension(call):
@@ -126,6 +159,9 @@ def main(transcript, scenario_messages, extension_record):
 
 
 if __name__ == "__main__":
+    if sys.argv[1:2] == ["--live"]:
+        main_live(sys.argv[2], sys.argv[3] if len(sys.argv) > 3 else "")
+        sys.exit(0)
     messages = []
     if len(sys.argv) > 2:
         with open(sys.argv[2], encoding="utf-8") as f:

@@ -1,6 +1,8 @@
 #!/usr/bin/env python3
 """Writes a small sample web app into a folder: a page, a style sheet, a script,
-an image and a short audio clip, all generated here (nothing is downloaded)."""
+an image and a short audio clip, all generated here (nothing is downloaded). The
+script talks to the host through the page-side client, which the caller copies in
+as tessarine.js."""
 import math
 import os
 import struct
@@ -13,42 +15,78 @@ PAGE = """<!doctype html>
   <meta charset="utf-8">
   <title>Tessarine sample</title>
   <link rel="stylesheet" href="style.css">
+  <link rel="icon" href="images/logo.png">
 </head>
 <body>
   <header><img src="images/logo.png" alt="" width="64" height="64"><h1>Tessarine sample</h1></header>
-  <p id="status">Starting&hellip;</p>
   <audio id="clip" src="media/chime.wav" controls preload="metadata"></audio>
+  <h2>What happened</h2>
+  <ol id="log"></ol>
+  <h2>Folders from the host</h2>
   <ul id="folders"></ul>
-  <script src="app.js"></script>
+  <script type="module" src="app.js"></script>
 </body>
 </html>
 """
 
-STYLE = """body { font-family: system-ui, sans-serif; background: #10233a; color: #eef3f8; margin: 2rem; }
+STYLE = """body { font-family: system-ui, sans-serif; background: #10233a; color: #eef3f8; margin: 1.5rem 2rem; }
 header { display: flex; align-items: center; gap: 1rem; }
-#status { font-size: 1.2rem; }
+h2 { font-size: 1rem; color: #9cc3e6; margin: 1rem 0 0.3rem; }
+ol, ul { margin: 0; } li { margin: 0.1rem 0; }
+#folders { columns: 3; color: #c9d6e2; }
 """
 
-SCRIPT = """// Greets the host, lists the folders it hands over and echoes through the extension.
-const status = document.getElementById('status');
-const post = (message) => chrome.webview.postMessage(JSON.stringify(message));
+# The page tells what it does in plain words, on the page and on the console.
+SCRIPT = """import tessarine from './tessarine.js';
 
-chrome.webview.addEventListener('message', (event) => {
-  const message = event.data;
-  if (message.type === 'directory-handles') {
-    const list = document.getElementById('folders');
-    for (const handle of event.additionalObjects) {
-      const item = document.createElement('li');
-      item.textContent = handle ? handle.name : '(not available)';
-      list.appendChild(item);
-    }
-  } else if (message.type === 'wrapper-init-response') {
-    status.textContent = 'Components: ' + message.registeredComponentIds.join(', ');
-    post({ type: 'extension-message', text: 'hello from the page' });
-  }
-});
+const log = document.getElementById('log');
+const say = (text) => {
+  console.log(text);
+  log.appendChild(document.createElement('li')).textContent = text;
+};
+const once = (target, name) => new Promise((resolve) => target.addEventListener(name, resolve, { once: true }));
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-post({ type: 'wrapper-init' });
+say('The page has loaded and greets the host.');
+const ready = await tessarine.ready();
+const folders = Object.entries(ready.folders);
+for (const [name, handle] of folders) {
+  document.getElementById('folders').appendChild(document.createElement('li')).textContent =
+    `${name}: ${handle ? handle.name : '(not available)'}`;
+}
+say(`The host handed over ${folders.filter(([, handle]) => handle).length} of ${folders.length} folder handles ` +
+    `and the extension components: ${ready.componentIds.join(', ') || 'none'}.`);
+
+const echoed = new Promise((resolve) => tessarine.extension.onMessage(resolve));
+tessarine.extension.send({ text: 'hello from the page' });
+say(`The extension answered: ${JSON.stringify(await echoed)}.`);
+
+const clip = document.getElementById('clip');
+if (clip.readyState < 1) await once(clip, 'loadedmetadata');
+await clip.play();
+say(`The chime plays (${clip.duration.toFixed(1)} s long).`);
+const ended = once(clip, 'ended');
+clip.currentTime = clip.duration - 0.5;
+await once(clip, 'seeked');
+say(`It jumped to ${clip.currentTime.toFixed(1)} s,`);
+await ended;
+say('and has played to its end.');
+
+const sized = once(window, 'resize');
+tessarine.window.setSize(800, 500);
+await sized;
+say(`The page asked for an 800 x 500 window and now has ${innerWidth} x ${innerHeight}.`);
+const maximized = new Promise((resolve) => tessarine.window.on('maximized', resolve));
+tessarine.window.maximize();
+await maximized;
+say('The host says the window is maximised; the page restores it.');
+tessarine.window.restore();
+await once(window, 'resize');
+
+document.title = 'Tessarine sample - done';
+say('All done: the page closes the app.');
+await sleep(200);
+window.close();
 """
 
 

@@ -6,7 +6,10 @@
 namespace standin {
 
 std::uint64_t Fnv1a64(const std::uint8_t* data, std::size_t size) {
-    std::uint64_t hash = 0xcbf29ce484222325ull;
+    return Fnv1a64Continue(fnv1a64Start, data, size);
+}
+
+std::uint64_t Fnv1a64Continue(std::uint64_t hash, const std::uint8_t* data, std::size_t size) {
     for (std::size_t i = 0; i < size; ++i) {
         hash ^= data[i];
         hash *= 0x100000001b3ull;

@@ -12,6 +12,10 @@
 namespace standin {
 
 std::uint64_t Fnv1a64(const std::uint8_t* data, std::size_t size);
+// The same digest over bytes that arrive in pieces: start from fnv1a64Start and
+// feed every piece in order.
+inline constexpr std::uint64_t fnv1a64Start = 0xcbf29ce484222325ull;
+std::uint64_t Fnv1a64Continue(std::uint64_t hash, const std::uint8_t* data, std::size_t size);
 
 // 16 lower-case hex digits.
 std::string DigestText(std::uint64_t digest);

@@ -39,7 +39,9 @@ HRESULT Controller::get_IsVisible(BOOL* isVisible) {
 
 HRESULT Controller::put_IsVisible(BOOL isVisible) {
     visible_ = isVisible != FALSE;
-    return NoteSet("put_IsVisible", visible_);
+    NoteSet("put_IsVisible", visible_);
+    if (LiveEngine* live = Runtime::Get().live()) live->SetVisible(visible_);
+    return S_OK;
 }
 
 HRESULT Controller::get_Bounds(RECT* bounds) {
@@ -48,7 +50,9 @@ HRESULT Controller::get_Bounds(RECT* bounds) {
 
 HRESULT Controller::put_Bounds(RECT bounds) {
     bounds_ = bounds;
-    return NoteSet("put_Bounds", RectJson(bounds));
+    NoteSet("put_Bounds", RectJson(bounds));
+    if (LiveEngine* live = Runtime::Get().live()) live->SetBounds(bounds);
+    return S_OK;
 }
 
 HRESULT Controller::get_ZoomFactor(double* zoomFactor) {
@@ -67,6 +71,7 @@ HRESULT Controller::SetBoundsAndZoomFactor(RECT bounds, double zoomFactor) {
     line["bounds"] = RectJson(bounds);
     line["zoomFactor"] = zoomFactor;
     Record(std::move(line));
+    if (LiveEngine* live = Runtime::Get().live()) live->SetBounds(bounds);
     return S_OK;
 }
 

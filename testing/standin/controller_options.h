@@ -25,6 +25,7 @@ public:
 
     // What a controller created with these options gets, for the transcript.
     Json Describe() const;
+    COREWEBVIEW2_COLOR background() const { return background_; }
 
 private:
     std::wstring profileName_;

@@ -35,26 +35,43 @@ bool Environment::Answers(REFIID iid) const {
     return false;
 }
 
+namespace {
+
+void DeliverController(const ComPtr<Environment>& environment, HWND parentWindow,
+                       const ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>& completion,
+                       std::optional<std::int32_t> failure) {
+    Runtime& runtime = Runtime::Get();
+    ComPtr<Controller> controller;
+    if (!failure) controller = MakeObject<Controller>(environment, parentWindow);
+    const HRESULT code = failure ? static_cast<HRESULT>(*failure) : S_OK;
+    const HRESULT result = completion->Invoke(code, controller ? controller->AsInterface() : nullptr);
+    Json line = Event("deliver:controller");
+    line["hr"] = HresultText(code);
+    line["object"] = static_cast<bool>(controller);
+    line["result"] = HresultText(result);
+    runtime.Record(std::move(line));
+    if (failure) runtime.player().Start();
+}
+
+}  // namespace
+
 HRESULT Environment::ScheduleController(HWND parentWindow,
-                                        ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) {
+                                        ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler,
+                                        COREWEBVIEW2_COLOR background) {
     if (handler == nullptr) return E_INVALIDARG;
     Runtime& runtime = Runtime::Get();
     runtime.mainWindow = parentWindow;
     auto self = ComPtr<Environment>::Wrap(this);
     auto completion = ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>::Wrap(handler);
+    if (LiveEngine* live = runtime.live()) {
+        live->CreatePage(background, [self, parentWindow, completion](HRESULT code) {
+            DeliverController(self, parentWindow, completion,
+                              FAILED(code) ? std::optional<std::int32_t>(code) : std::nullopt);
+        });
+        return S_OK;
+    }
     runtime.After(runtime.scenario().tickMs, [self, parentWindow, completion] {
-        Runtime& current = Runtime::Get();
-        const std::optional<std::int32_t> failure = current.scenario().controllerResult;
-        ComPtr<Controller> controller;
-        if (!failure) controller = MakeObject<Controller>(self, parentWindow);
-        const HRESULT code = failure ? static_cast<HRESULT>(*failure) : S_OK;
-        const HRESULT result = completion->Invoke(code, controller ? controller->AsInterface() : nullptr);
-        Json line = Event("deliver:controller");
-        line["hr"] = HresultText(code);
-        line["object"] = static_cast<bool>(controller);
-        line["result"] = HresultText(result);
-        current.Record(std::move(line));
-        if (failure) current.player().Start();
+        DeliverController(self, parentWindow, completion, Runtime::Get().scenario().controllerResult);
     });
     return S_OK;
 }
@@ -63,7 +80,8 @@ HRESULT Environment::CreateCoreWebView2Controller(HWND parentWindow,
                                                   ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) {
     Json line = Call("CreateCoreWebView2Controller");
     line["parentWindow"] = HandleText(reinterpret_cast<std::uintptr_t>(parentWindow));
-    const HRESULT hr = ScheduleController(parentWindow, handler);
+    // Without options the runtime starts with an opaque white background.
+    const HRESULT hr = ScheduleController(parentWindow, handler, COREWEBVIEW2_COLOR{255, 255, 255, 255});
     if (FAILED(hr)) line["hr"] = HresultText(hr);
     Record(std::move(line));
     return hr;
@@ -86,14 +104,16 @@ HRESULT Environment::CreateCoreWebView2ControllerWithOptions(
     ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler) {
     Json line = Call("CreateCoreWebView2ControllerWithOptions");
     line["parentWindow"] = HandleText(reinterpret_cast<std::uintptr_t>(ParentWindow));
+    COREWEBVIEW2_COLOR background{255, 255, 255, 255};
     if (options == nullptr) {
         line["options"] = nullptr;
     } else if (const ControllerOptions* own = ControllerOptions::FromInterface(options)) {
         line["options"] = own->Describe();
+        background = own->background();
     } else {
         line["options"] = "other";
     }
-    const HRESULT hr = ScheduleController(ParentWindow, handler);
+    const HRESULT hr = ScheduleController(ParentWindow, handler, background);
     if (FAILED(hr)) line["hr"] = HresultText(hr);
     Record(std::move(line));
     return hr;

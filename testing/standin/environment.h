@@ -37,7 +37,8 @@ public:
 
 private:
     // Answers the request from a timer tick, after the call has returned.
-    HRESULT ScheduleController(HWND parentWindow, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler);
+    HRESULT ScheduleController(HWND parentWindow, ICoreWebView2CreateCoreWebView2ControllerCompletedHandler* handler,
+                               COREWEBVIEW2_COLOR background);
     HRESULT CreateHandle(const char* method, COREWEBVIEW2_FILE_SYSTEM_HANDLE_KIND kind, LPCWSTR path,
                          COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION permission, ICoreWebView2FileSystemHandle** value);
 

@@ -15,8 +15,9 @@ std::wstring JsonStringLiteral(const std::wstring& text) {
 
 }  // namespace
 
-NavigationStartingArgs::NavigationStartingArgs(std::wstring uri, std::uint64_t navigationId)
-    : uri_(std::move(uri)), navigationId_(navigationId) {}
+NavigationStartingArgs::NavigationStartingArgs(std::wstring uri, std::uint64_t navigationId, bool userInitiated,
+                                               bool redirected)
+    : uri_(std::move(uri)), navigationId_(navigationId), userInitiated_(userInitiated), redirected_(redirected) {}
 
 bool NavigationStartingArgs::Answers(REFIID iid) const {
     return iid == __uuidof(ICoreWebView2NavigationStartingEventArgs);
@@ -27,11 +28,11 @@ HRESULT NavigationStartingArgs::get_Uri(LPWSTR* uri) {
 }
 
 HRESULT NavigationStartingArgs::get_IsUserInitiated(BOOL* isUserInitiated) {
-    return Answer<BOOL>("get_IsUserInitiated", isUserInitiated, TRUE, true);
+    return Answer<BOOL>("get_IsUserInitiated", isUserInitiated, userInitiated_ ? TRUE : FALSE, userInitiated_);
 }
 
 HRESULT NavigationStartingArgs::get_IsRedirected(BOOL* isRedirected) {
-    return Answer<BOOL>("get_IsRedirected", isRedirected, FALSE, false);
+    return Answer<BOOL>("get_IsRedirected", isRedirected, redirected_ ? TRUE : FALSE, redirected_);
 }
 
 HRESULT NavigationStartingArgs::get_Cancel(BOOL* value) {

@@ -12,7 +12,8 @@ class NavigationStartingArgs final
     : public ComObject<NavigationStartingArgs, ICoreWebView2NavigationStartingEventArgs> {
 public:
     static constexpr char objectName[] = "NavigationStartingArgs";
-    NavigationStartingArgs(std::wstring uri, std::uint64_t navigationId);
+    NavigationStartingArgs(std::wstring uri, std::uint64_t navigationId, bool userInitiated = true,
+                           bool redirected = false);
     bool Answers(REFIID iid) const;
 
     HRESULT STDMETHODCALLTYPE get_Uri(LPWSTR* uri) override;
@@ -27,6 +28,8 @@ public:
 private:
     std::wstring uri_;
     std::uint64_t navigationId_;
+    bool userInitiated_;
+    bool redirected_;
 };
 
 class PermissionRequestedArgs final

@@ -70,6 +70,18 @@ HRESULT Register(HandlerList<Handler>& list, Handler* handler, EventRegistration
     return hr;
 }
 
+// Calls every handler of the list with the sender and the arguments, and notes
+// how many were called and what each returned.
+template <class Handler, class Sender, class Args>
+void Raise(const HandlerList<Handler>& list, Sender* sender, Args* args, Json& line) {
+    Json results = Json::array();
+    for (const ComPtr<Handler>& handler : list.Snapshot()) {
+        results.push_back(HresultText(handler->Invoke(sender, args)));
+    }
+    line["handlers"] = results.size();
+    line["results"] = std::move(results);
+}
+
 // A remove_<Event> call; an unknown token is no error, as with the runtime.
 template <class Handler>
 HRESULT Unregister(HandlerList<Handler>& list, EventRegistrationToken token, Json& line) {

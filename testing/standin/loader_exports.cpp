@@ -27,9 +27,8 @@ bool RuntimePresent(PCWSTR browserFolder) {
 }
 
 void DeliverEnvironment(const ComPtr<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>& handler,
-                        const std::wstring& userDataFolder) {
+                        const std::wstring& userDataFolder, std::optional<std::int32_t> failure) {
     Runtime& runtime = Runtime::Get();
-    const std::optional<std::int32_t> failure = runtime.scenario().environmentResult;
     ComPtr<Environment> environment;
     if (!failure) environment = MakeObject<Environment>(userDataFolder);
     const HRESULT code = failure ? static_cast<HRESULT>(*failure) : S_OK;
@@ -55,13 +54,21 @@ HRESULT StartEnvironment(Json line, PCWSTR browserFolder, PCWSTR userDataFolder,
     }
     line["hr"] = HresultText(hr);
     runtime.Record(std::move(line));
-    RecordEnvironmentOptions(options);
+    const std::wstring arguments = RecordEnvironmentOptions(options);
     if (FAILED(hr)) return hr;
 
     auto completion = ComPtr<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>::Wrap(handler);
     std::wstring folder = userDataFolder != nullptr ? userDataFolder : L"";
-    runtime.After(runtime.scenario().tickMs,
-                  [completion, folder = std::move(folder)] { DeliverEnvironment(completion, folder); });
+    if (LiveEngine* live = runtime.live()) {
+        // The browser starts now, with the host's extra arguments on its command line.
+        live->StartBrowser(arguments, [completion, folder](HRESULT code) {
+            DeliverEnvironment(completion, folder, FAILED(code) ? std::optional<std::int32_t>(code) : std::nullopt);
+        });
+        return S_OK;
+    }
+    runtime.After(runtime.scenario().tickMs, [completion, folder = std::move(folder)] {
+        DeliverEnvironment(completion, folder, Runtime::Get().scenario().environmentResult);
+    });
     return S_OK;
 }
 

@@ -34,10 +34,12 @@ ComPtr<Interface> Query(IUnknown* options, const char* name) {
 }
 
 template <class Interface>
-void ReadText(Interface* options, HRESULT (STDMETHODCALLTYPE Interface::*getter)(LPWSTR*), const char* property) {
+std::wstring ReadText(Interface* options, HRESULT (STDMETHODCALLTYPE Interface::*getter)(LPWSTR*),
+                      const char* property) {
     CoTaskMemPtr<wchar_t> value;
     const HRESULT hr = (options->*getter)(value.put());
     RecordValue(property, hr, WideJson(value.get()));
+    return SUCCEEDED(hr) && value.get() != nullptr ? std::wstring(value.get()) : std::wstring();
 }
 
 template <class Interface, class T>
@@ -98,11 +100,12 @@ void ReadSchemeRegistrations(ICoreWebView2EnvironmentOptions4* options) {
 
 }  // namespace
 
-void RecordEnvironmentOptions(ICoreWebView2EnvironmentOptions* options) {
-    if (options == nullptr) return;
+std::wstring RecordEnvironmentOptions(ICoreWebView2EnvironmentOptions* options) {
+    if (options == nullptr) return {};
+    std::wstring arguments;
     if (auto first = Query<ICoreWebView2EnvironmentOptions>(options, "ICoreWebView2EnvironmentOptions")) {
         using I = ICoreWebView2EnvironmentOptions;
-        ReadText(first.get(), &I::get_AdditionalBrowserArguments, "get_AdditionalBrowserArguments");
+        arguments = ReadText(first.get(), &I::get_AdditionalBrowserArguments, "get_AdditionalBrowserArguments");
         ReadText(first.get(), &I::get_Language, "get_Language");
         ReadText(first.get(), &I::get_TargetCompatibleBrowserVersion, "get_TargetCompatibleBrowserVersion");
         ReadValue(first.get(), &I::get_AllowSingleSignOnUsingOSPrimaryAccount,
@@ -134,6 +137,7 @@ void RecordEnvironmentOptions(ICoreWebView2EnvironmentOptions* options) {
     if (auto eighth = Query<ICoreWebView2EnvironmentOptions8>(options, "ICoreWebView2EnvironmentOptions8")) {
         ReadValue(eighth.get(), &ICoreWebView2EnvironmentOptions8::get_ScrollBarStyle, "get_ScrollBarStyle");
     }
+    return arguments;
 }
 
 }  // namespace standin

@@ -3,10 +3,13 @@
 // does, each value on its own transcript line.
 #pragma once
 
+#include <string>
+
 #include "webview/webview2.h"
 
 namespace standin {
 
-void RecordEnvironmentOptions(ICoreWebView2EnvironmentOptions* options);
+// Returns the extra browser arguments the host set (empty when none).
+std::wstring RecordEnvironmentOptions(ICoreWebView2EnvironmentOptions* options);
 
 }  // namespace standin

@@ -42,6 +42,12 @@ public:
     // The body is read to its end.
     Json Describe();
 
+    // What the host set, read without transcript lines (the live engine sends it on).
+    int statusCode() const { return statusCode_; }
+    const std::wstring& reasonPhrase() const { return reasonPhrase_; }
+    const std::wstring& headerText() const { return headers_->text(); }
+    const ComPtr<IStream>& content() const { return content_; }
+
 private:
     ComPtr<IStream> content_;
     int statusCode_;

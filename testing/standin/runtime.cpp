@@ -64,6 +64,20 @@ Runtime::Runtime() {
     line["file"] = haveScenario ? WideJson(scenarioPath.c_str()) : Json(nullptr);
     line["steps"] = scenario_.steps.size();
     Record(std::move(line));
+
+    std::wstring bridge;
+    if (ReadEnvironmentVariable(L"TESSARINE_LIVE_BRIDGE", bridge) && !bridge.empty()) {
+        Json live = Event("live");
+        live_ = LiveEngine::Connect(WideToUtf8(bridge.c_str()), live);
+        Record(std::move(live));
+        // Without its browser the live mode has no runtime to offer: the host says so and stops.
+        if (!live_) {
+            scenario_.evergreenPresent = false;
+            scenario_.fixedPresent = false;
+        } else {
+            scenario_.browserVersion = live_->browserVersion();
+        }
+    }
     if (error) {
         // A broken scenario must not pass for a working one: no runtime is found,
         // so the host stops at its runtime check.
@@ -164,8 +178,9 @@ void Runtime::Unload(bool processExit) {
     line["handlersReleased"] = released;
     runtime->Record(std::move(line));
     // When the process is ending, other modules may still release objects of
-    // ours on their way out; they find the runtime still there.
-    if (!processExit) {
+    // ours on their way out; they find the runtime still there. A live runtime
+    // stays too: its threads may still be running and cannot be waited for here.
+    if (!processExit && !runtime->live()) {
         instance = nullptr;
         delete runtime;
     }

@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 
+#include "live_engine.h"
 #include "scenario.h"
 #include "step_player.h"
 #include "transcript.h"
@@ -54,6 +56,9 @@ public:
 
     StepPlayer& player() { return player_; }
 
+    // Live mode: the real browser behind the bridge; null in scripted mode.
+    LiveEngine* live() const { return live_.get(); }
+
     // The objects that steps act on; each clears its own pointer when it goes.
     Controller* controller = nullptr;
     WebView* webView = nullptr;
@@ -77,6 +82,7 @@ private:
     std::map<UINT_PTR, std::function<void()>> timers_;
     std::map<std::string, int> alive_;
     StepPlayer player_;
+    std::unique_ptr<LiveEngine> live_;
 };
 
 }  // namespace standin

@@ -18,18 +18,6 @@
 namespace standin {
 namespace {
 
-// Calls every handler of the list with the sender and the arguments, and notes
-// how many were called and what each returned.
-template <class Handler, class Sender, class Args>
-void Raise(const HandlerList<Handler>& list, Sender* sender, Args* args, Json& line) {
-    Json results = Json::array();
-    for (const ComPtr<Handler>& handler : list.Snapshot()) {
-        results.push_back(HresultText(handler->Invoke(sender, args)));
-    }
-    line["handlers"] = results.size();
-    line["results"] = std::move(results);
-}
-
 // The web view the step acts on, held for the length of the step.
 ComPtr<WebView> CurrentWebView(Json& line) {
     WebView* webView = Runtime::Get().webView;

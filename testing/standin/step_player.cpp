@@ -9,7 +9,7 @@
 namespace standin {
 
 void StepPlayer::Start() {
-    if (started_) return;
+    if (started_ || Runtime::Get().live()) return;
     started_ = true;
     Runtime& runtime = Runtime::Get();
     runtime.After(runtime.scenario().tickMs, [this] { PlayNext(); });

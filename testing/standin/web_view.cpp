@@ -93,6 +93,11 @@ HRESULT WebView::Navigate(LPCWSTR uri) {
     Record(std::move(line));
     source_ = uri;
     Runtime& runtime = Runtime::Get();
+    if (LiveEngine* live = runtime.live()) {
+        // The navigation's id comes with its NavigationStarting.
+        live->Navigate(uri, *settings_.get());
+        return S_OK;
+    }
     navigationId = runtime.NextNavigationId();
     runtime.player().Start();
     return S_OK;
@@ -118,21 +123,30 @@ HRESULT WebView::PostJson(Json line, LPCWSTR json) {
 }
 
 HRESULT WebView::PostWebMessageAsJson(LPCWSTR webMessageAsJson) {
-    return PostJson(Call("PostWebMessageAsJson"), webMessageAsJson);
+    const HRESULT hr = PostJson(Call("PostWebMessageAsJson"), webMessageAsJson);
+    LiveEngine* live = Runtime::Get().live();
+    if (live != nullptr && SUCCEEDED(hr)) live->PostJson(webMessageAsJson, nullptr);
+    return hr;
 }
 
 HRESULT WebView::PostWebMessageAsJsonWithAdditionalObjects(LPCWSTR webMessageAsJson,
                                                            ICoreWebView2ObjectCollectionView* additionalObjects) {
     Json line = Call("PostWebMessageAsJsonWithAdditionalObjects");
-    line["objects"] = DescribeCollection(additionalObjects);
-    return PostJson(std::move(line), webMessageAsJson);
+    Json objects = DescribeCollection(additionalObjects);
+    line["objects"] = objects;
+    const HRESULT hr = PostJson(std::move(line), webMessageAsJson);
+    LiveEngine* live = Runtime::Get().live();
+    if (live != nullptr && SUCCEEDED(hr)) live->PostJson(webMessageAsJson, std::move(objects));
+    return hr;
 }
 
 HRESULT WebView::PostWebMessageAsString(LPCWSTR webMessageAsString) {
     Json line = Call("PostWebMessageAsString");
     line["text"] = WideJson(webMessageAsString);
     Record(std::move(line));
-    return webMessageAsString != nullptr ? S_OK : E_INVALIDARG;
+    if (webMessageAsString == nullptr) return E_INVALIDARG;
+    if (LiveEngine* live = Runtime::Get().live()) live->PostString(webMessageAsString);
+    return S_OK;
 }
 
 HRESULT WebView::get_DocumentTitle(LPWSTR* title) {
@@ -159,8 +173,10 @@ HRESULT WebView::Filter(const char* method, LPCWSTR uri, COREWEBVIEW2_WEB_RESOUR
 
 HRESULT WebView::AddWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
     const HRESULT hr = Filter("AddWebResourceRequestedFilter", uri, context);
-    if (SUCCEEDED(hr)) filters_.emplace_back(uri, context);
-    return hr;
+    if (FAILED(hr)) return hr;
+    filters_.emplace_back(uri, context);
+    if (LiveEngine* live = Runtime::Get().live()) live->SetFilters(filters_);
+    return S_OK;
 }
 
 HRESULT WebView::RemoveWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
@@ -172,6 +188,7 @@ HRESULT WebView::RemoveWebResourceRequestedFilter(const LPCWSTR uri, const COREW
             break;
         }
     }
+    if (LiveEngine* live = Runtime::Get().live()) live->SetFilters(filters_);
     return S_OK;
 }
 

@@ -90,6 +90,8 @@ public:
     std::wstring documentTitle;
     bool containsFullScreenElement = false;
     std::uint64_t navigationId = 0;  // of the last Navigate
+    // The live engine keeps these in step with the real page.
+    void SetSource(std::wstring uri) { source_ = std::move(uri); }
 
 private:
     HRESULT PostJson(Json line, LPCWSTR json);

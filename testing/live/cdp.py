@@ -1,0 +1,75 @@
+"""A DevTools protocol connection over a WebSocket: commands with their answers,
+events handed to one listener in the order they arrive."""
+import asyncio
+import json
+
+import websockets
+
+
+class ProtocolError(Exception):
+    pass
+
+
+class Connection:
+    def __init__(self, socket, listener):
+        self._socket = socket
+        self._listener = listener
+        self._next_id = 0
+        self._waiting = {}
+        self._sending = asyncio.Lock()
+        self.closed = asyncio.get_running_loop().create_future()
+
+    @classmethod
+    async def open(cls, url, listener):
+        # Screenshots and whole response bodies make messages of many megabytes.
+        socket = await websockets.connect(url, max_size=None, ping_interval=None)
+        connection = cls(socket, listener)
+        asyncio.create_task(connection._read())
+        return connection
+
+    async def call(self, method, params=None, session=None, body=None):
+        """Sends a command and waits for its result. body, an iterable of base64
+        pieces, becomes params["body"] without being joined in memory."""
+        self._next_id += 1
+        command_id = self._next_id
+        message = {"id": command_id}
+        if session:
+            message["sessionId"] = session
+        message["method"] = method
+        message["params"] = params or {}
+        answer = asyncio.get_running_loop().create_future()
+        self._waiting[command_id] = answer
+        text = json.dumps(message)
+        async with self._sending:
+            if body is None:
+                await self._socket.send(text)
+            else:
+                # The params object is last: open it again for the body member.
+                head = text[:-2] + (', "body": "' if message["params"] else '"body": "')
+                await self._socket.send(iter([head, *body, '"}}']))
+        result = await answer
+        if "error" in result:
+            raise ProtocolError(f"{method}: {result['error'].get('message')}")
+        return result.get("result", {})
+
+    async def _read(self):
+        try:
+            async for text in self._socket:
+                message = json.loads(text)
+                if "id" in message:
+                    waiting = self._waiting.pop(message["id"], None)
+                    if waiting and not waiting.done():
+                        waiting.set_result(message)
+                else:
+                    self._listener(message.get("method"), message.get("params", {}), message.get("sessionId"))
+        except websockets.ConnectionClosed:
+            pass
+        finally:
+            for waiting in self._waiting.values():
+                if not waiting.done():
+                    waiting.set_result({"error": {"message": "the browser connection closed"}})
+            if not self.closed.done():
+                self.closed.set_result(None)
+
+    async def close(self):
+        await self._socket.close()
