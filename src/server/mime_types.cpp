@@ -1,6 +1,9 @@
 #include "server/mime_types.h"
 
-#include <map>
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace {
 
@@ -65,17 +68,43 @@ constexpr std::size_t LongestExtension() {
 }
 // With its dot; a longer extension cannot be in the table.
 constexpr std::size_t maxExtensionLength = LongestExtension();
+static_assert(maxExtensionLength <= 8, "an extension is looked up as one 64-bit key");
 
-using MimeTypeMap = std::map<std::string_view, std::string_view>;
+constexpr bool TypesFit() {
+    for (const auto& row : mimeTypeRows) {
+        if (row.second.size() > maxMimeTypeLength) return false;
+    }
+    return true;
+}
+static_assert(TypesFit(), "a type longer than maxMimeTypeLength");
 
-MimeTypeMap BuildMimeTypes() {
-    MimeTypeMap types;
-    for (const auto& row : mimeTypeRows) types.emplace(row.first, row.second);
+// An extension as one number, its bytes after the dot and its length: lookups
+// compare numbers, not strings.
+uint64_t ExtensionKey(const char* extension, std::size_t length) {
+    uint64_t key = 0;
+    std::memcpy(&key, extension + 1, length - 1);
+    return key ^ (uint64_t{length} << 56);
+}
+
+struct MimeType {
+    uint64_t key;
+    std::string_view type;
+};
+
+// The table sorted by key; of two rows with one extension the first would stay.
+std::vector<MimeType> BuildMimeTypes() {
+    std::vector<MimeType> types;
+    for (const auto& row : mimeTypeRows)
+        types.push_back({ExtensionKey(row.first.data(), row.first.size()), row.second});
+    std::stable_sort(types.begin(), types.end(), [](const MimeType& a, const MimeType& b) { return a.key < b.key; });
+    types.erase(
+        std::unique(types.begin(), types.end(), [](const MimeType& a, const MimeType& b) { return a.key == b.key; }),
+        types.end());
     return types;
 }
 
-// Built before start-up runs and only read afterwards; keys and types are literals.
-const MimeTypeMap mimeTypes = BuildMimeTypes();
+// Built before start-up runs and only read afterwards; the types are literals.
+const std::vector<MimeType> mimeTypes = BuildMimeTypes();
 constexpr std::string_view defaultMimeType = "application/octet-stream";
 
 }  // namespace
@@ -94,6 +123,8 @@ std::string_view MimeTypeForPath(std::string_view path) {
         const char c = path[dot + i];
         lower[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
     }
-    const auto found = mimeTypes.find(std::string_view(lower, length));
-    return found == mimeTypes.end() ? defaultMimeType : found->second;
+    const uint64_t key = ExtensionKey(lower, length);
+    const auto found = std::lower_bound(mimeTypes.begin(), mimeTypes.end(), key,
+                                        [](const MimeType& type, uint64_t wanted) { return type.key < wanted; });
+    return found != mimeTypes.end() && found->key == key ? found->type : defaultMimeType;
 }

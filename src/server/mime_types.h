@@ -9,6 +9,9 @@
 // lives as long as the process.
 std::string_view MimeTypeForPath(std::string_view path);
 
+// No type the lookup gives is longer.
+constexpr std::size_t maxMimeTypeLength = 64;
+
 // The table's rows (extension with its dot, type) in the order it is built.
 struct MimeTypeRows {
     const std::pair<std::string_view, std::string_view>* rows;

@@ -1,20 +1,38 @@
 #include "server/response_head.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "server/mime_types.h"
 #include "server/range_header.h"
 
 namespace {
 
-void AppendNumber(std::string& text, uint64_t value) {
-    char digits[20];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-    text.append(digits, static_cast<std::size_t>(end - digits));
-}
+// The longest head: the fixed text of a 206 answer, the longest type, four numbers.
+constexpr std::size_t maxHeadLength = 160 + maxMimeTypeLength + 4 * 20;
+
+// Header lines written on the stack, then copied into the head's buffer at once.
+class HeadText {
+public:
+    HeadText& operator<<(std::string_view text) {
+        std::memcpy(bytes_ + used_, text.data(), text.size());
+        used_ += text.size();
+        return *this;
+    }
+    HeadText& operator<<(uint64_t value) {
+        used_ = static_cast<std::size_t>(std::to_chars(bytes_ + used_, bytes_ + sizeof bytes_, value).ptr - bytes_);
+        return *this;
+    }
+    void StoreIn(std::string& text) const { text.assign(bytes_, used_); }
+
+private:
+    char bytes_[maxHeadLength];
+    std::size_t used_ = 0;
+};
+
+constexpr std::string_view cacheLine = "Cache-Control: no-store";
 
 void Restart(ResponseHead& head) {
-    head.headerText.assign("Cache-Control: no-store");
     head.rangeStart = 0;
     head.rangeLength = 0;
 }
@@ -23,6 +41,7 @@ void Restart(ResponseHead& head) {
 
 void ComposeMissingResponseHead(ResponseHead& head) {
     Restart(head);
+    head.headerText.assign(cacheLine);
     head.status = 404;
     head.reason = "Not Found";
 }
@@ -30,14 +49,12 @@ void ComposeMissingResponseHead(ResponseHead& head) {
 void ComposeResponseHead(std::string_view requestPath, uint64_t contentLength,
                          std::optional<std::string_view> rangeValue, ResponseHead& head) {
     Restart(head);
-    std::string& text = head.headerText;
-    text += "\nContent-Type: ";
-    text += MimeTypeForPath(requestPath);
-    text += "\nAccept-Ranges: bytes";
+    HeadText text;
+    text << cacheLine << "\nContent-Type: " << MimeTypeForPath(requestPath) << "\nAccept-Ranges: bytes";
 
     if (!rangeValue) {
-        text += "\nContent-Length: ";
-        AppendNumber(text, contentLength);
+        text << "\nContent-Length: " << contentLength;
+        text.StoreIn(head.headerText);
         head.status = 200;
         head.reason = "OK";
         head.rangeLength = contentLength;
@@ -46,6 +63,7 @@ void ComposeResponseHead(std::string_view requestPath, uint64_t contentLength,
 
     const std::optional<ByteRange> range = ParseRangeHeader(*rangeValue, contentLength);
     if (!range) {
+        text.StoreIn(head.headerText);
         head.status = 416;
         head.reason = "Range Not Satisfiable";
         return;
@@ -57,14 +75,9 @@ void ComposeResponseHead(std::string_view requestPath, uint64_t contentLength,
         end = range->start + maxRangeLength - 1;
         length = maxRangeLength;
     }
-    text += "\nContent-Range: bytes ";
-    AppendNumber(text, range->start);
-    text += '-';
-    AppendNumber(text, end);
-    text += '/';
-    AppendNumber(text, contentLength);
-    text += "\nContent-Length: ";
-    AppendNumber(text, length);
+    text << "\nContent-Range: bytes " << range->start << "-" << end << "/" << contentLength
+         << "\nContent-Length: " << length;
+    text.StoreIn(head.headerText);
     head.status = 206;
     head.reason = "Partial Content";
     head.rangeStart = range->start;

@@ -69,7 +69,7 @@ TEST(ResponseHeadOracle, SameAnswersAsTheComposerItReplaced) {
                                             "movie.mp4?v=2",
                                             "README",
                                             "dir/.mpeg",
-                                            "a.b.c.MiDi"};
+                                            "a.b.c.MiDi", std::string("a.js\0", 5), "x.", "x.JSON"};
     const std::vector<uint64_t> lengths = {0,
                                            1,
                                            2,
