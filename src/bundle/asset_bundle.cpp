@@ -126,9 +126,10 @@ void BundleDirectory::Reserve(size_t capacity) {
     clear();
     if (capacity == 0) return;
     if (capacity >= std::numeric_limits<uint32_t>::max()) throw std::bad_alloc();
-    // At most three quarters of the slots are used, so a probe soon meets an empty one.
+    // At most four fifths of the slots are used: a probe soon meets an empty one, and
+    // the tags keep the probes within the slot array.
     uint64_t slots = 1;
-    while (slots < capacity + capacity / 3 + 1) slots <<= 1;
+    while (slots < capacity + capacity / 4 + 1) slots <<= 1;
     uint64_t indexLimit = 1;
     while (indexLimit <= capacity) indexLimit <<= 1;
     slotsOffset_ = capacity * sizeof(BundleEntry);

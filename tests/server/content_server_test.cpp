@@ -5,111 +5,21 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 
-#include <filesystem>
-#include <fstream>
 #include <cstring>
 #include <memory>
-#include <sstream>
 #include <set>
 #include <thread>
 
-#include "bundle/bundle_writer.h"
+#include "../bundle/bundle_bytes.h"
 #include "bundle/open_asset_bundle.h"
 #include "server/body_stream.h"
 #include "support/resource_doubles.h"
-#include "../bundle/bundle_bytes.h"
+#include "support/serving_harness.h"
 
-namespace fs = std::filesystem;
 using namespace bundle_test;
-using test_support::ReadToEnd;
-using test_support::RequestArgs;
-using test_support::ResponseMaker;
+using namespace test_support;
 
 namespace {
-
-constexpr wchar_t kOrigin[] = L"https://tessarine.localhost/";
-
-class AppFolder {
-public:
-    AppFolder() {
-        root_ = fs::temp_directory_path() / fs::u8path(std::string("tessarine-serve-") +
-                                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root_);
-        fs::create_directories(root_ / "www");
-    }
-    ~AppFolder() {
-        std::error_code ignored;
-        fs::remove_all(root_, ignored);
-    }
-    std::string Utf8() const { return root_.u8string() + "\\"; }
-    fs::path File(const std::string& name) const { return root_ / "www" / fs::u8path(name); }
-    void Write(const std::string& name, const std::string& bytes) const {
-        std::ofstream out(File(name), std::ios::binary | std::ios::trunc);
-        out << bytes;
-    }
-    // A sparse file: `head`, then nothing up to `at`, then `tail`.
-    void WriteSparse(const std::string& name, const std::string& head, uint64_t at, const std::string& tail) const {
-        std::ofstream out(File(name), std::ios::binary | std::ios::trunc);
-        out << head;
-        out.seekp(static_cast<std::streamoff>(at));
-        out << tail;
-    }
-    // Whether another program could write the file now: not while the host maps it.
-    bool Writable(const std::string& name) const {
-        UniqueHandle file(CreateFileW(File(name).wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr));
-        return file.valid();
-    }
-
-private:
-    fs::path root_;
-};
-
-struct Answer {
-    int status = 0;
-    std::wstring headers;
-    ComPtr<IStream> body;
-};
-
-Answer Ask(ContentServer& server, const std::string& path, const wchar_t* range = nullptr,
-           std::function<void()> whileAsking = {}) {
-    std::vector<std::pair<std::wstring, std::wstring>> headers;
-    if (range != nullptr) headers.emplace_back(L"Range", range);
-    ComPtr<RequestArgs> args;
-    args.attach(new RequestArgs(kOrigin + std::wstring(path.begin(), path.end()), headers));
-    args->onGetHeader = std::move(whileAsking);
-    ComPtr<ResponseMaker> maker;
-    maker.attach(new ResponseMaker());
-    EXPECT_EQ(server.HandleResourceRequest(maker.get(), args.get()), S_OK);
-    Answer answer;
-    if (args->Answer() == nullptr) return answer;
-    answer.status = args->Answer()->status;
-    answer.headers = args->Answer()->headers;
-    answer.body = args->Answer()->body;
-    return answer;
-}
-
-// Archive bytes owned by a shared string, as a mapping would be.
-std::shared_ptr<std::string> Archive(const std::vector<std::pair<std::string, std::string>>& files) {
-    BundleWriter writer;
-    for (const auto& [name, bytes] : files) writer.AddBytes(name, bytes);
-    std::ostringstream out;
-    writer.Write(out);
-    return std::make_shared<std::string>(out.str());
-}
-
-// Each eight bytes hold their own offset, so a piece tells where it came from.
-std::string Offsets(size_t length) {
-    std::string bytes(length, '\0');
-    for (uint64_t at = 0; at + 8 <= length; at += 8) std::memcpy(&bytes[at], &at, 8);
-    return bytes;
-}
-
-std::string Counting(size_t length) {
-    std::string bytes(length, '\0');
-    for (size_t i = 0; i < length; ++i) bytes[i] = static_cast<char>(i * 7 + i / 251);
-    return bytes;
-}
 
 TEST(BodyStream, KeepsTheStreamContract) {
     const std::string bytes = "0123456789";
@@ -205,9 +115,9 @@ TEST(BodyStream, KeepsTheStreamContract) {
 }
 
 TEST(ContentServer, BodiesReadTheMappingOnAnyThreadAndKeepItAliveAfterShutdown) {
-    AppFolder app;
-    const std::string content = Offsets(8 << 20);
-    auto bytes = Archive({{"data.bin", content}, {"small.txt", "hello"}});
+    ServingFolder app("shutdown");
+    const std::string content = OffsetBytes(8 << 20);
+    auto bytes = PackedArchive({{"data.bin", content}, {"small.txt", "hello"}});
     std::weak_ptr<std::string> watch = bytes;
     ComPtr<IStream> whole, part;
     {
@@ -258,7 +168,7 @@ TEST(ContentServer, BodiesReadTheMappingOnAnyThreadAndKeepItAliveAfterShutdown) 
 }
 
 TEST(ContentServer, AnswersBeyondFourGibibytesAndRangesPastTwo) {
-    AppFolder app;
+    ServingFolder app("large");
     const uint64_t big = (uint64_t{5} << 30) + 3;
     // A sparse archive whose one entry is 5 GiB and ends in "end"; a folder file
     // that ends in a marker at 2 GiB.
@@ -303,7 +213,7 @@ TEST(ContentServer, AnswersBeyondFourGibibytesAndRangesPastTwo) {
 }
 
 TEST(ContentServer, APartialAnswerTakesItsLengthFromTheMappedFile) {
-    const std::string original = Counting(3 << 20);
+    const std::string original = CountingBytes(3 << 20);
     struct Row {
         const wchar_t* range;
         size_t shrunkTo;  // the page rewrites the file while the request is answered
@@ -317,7 +227,7 @@ TEST(ContentServer, APartialAnswerTakesItsLengthFromTheMappedFile) {
         {L"bytes=-100", 5000, 206, L"Content-Range: bytes 4900-4999/5000", 4900},
     };
     for (const Row& row : rows) {
-        AppFolder app;
+        ServingFolder app("shrink");
         app.Write("clip.mp4", original);
         AssetBundle bundle;
         ContentServer server(bundle, app.Utf8(), "www\\", "https://tessarine.localhost/");
@@ -331,8 +241,8 @@ TEST(ContentServer, APartialAnswerTakesItsLengthFromTheMappedFile) {
 }
 
 TEST(ContentServer, TheMappingCacheEvictsTheLeastRecentlyUsedFileNoAnswerReads) {
-    AppFolder app;
-    for (const char* name : {"a", "b", "c", "d", "e"}) app.Write(name, Counting(100000));
+    ServingFolder app("lru");
+    for (const char* name : {"a", "b", "c", "d", "e"}) app.Write(name, CountingBytes(100000));
     AssetBundle bundle;
     ContentServer server(bundle, app.Utf8(), "www\\", "https://tessarine.localhost/", 2);
     auto partial = [&](const char* name) { return Ask(server, name, L"bytes=10-19"); };
@@ -351,7 +261,7 @@ TEST(ContentServer, TheMappingCacheEvictsTheLeastRecentlyUsedFileNoAnswerReads) 
     // Every cached file is read: a new one is served but not kept.
     Answer heldD = partial("d");
     Answer e = partial("e");
-    EXPECT_EQ(ReadToEnd(e.body.get()), Counting(100000).substr(10, 10));
+    EXPECT_EQ(ReadToEnd(e.body.get()), CountingBytes(100000).substr(10, 10));
     EXPECT_FALSE(app.Writable("e"));
     e.body.reset();
     EXPECT_TRUE(app.Writable("e"));
@@ -359,7 +269,7 @@ TEST(ContentServer, TheMappingCacheEvictsTheLeastRecentlyUsedFileNoAnswerReads) 
 
     // After shutdown a body still reads its file, which closes when it goes.
     server.CloseMappedFiles();
-    EXPECT_EQ(ReadToEnd(heldB.body.get()), Counting(100000).substr(10, 10));
+    EXPECT_EQ(ReadToEnd(heldB.body.get()), CountingBytes(100000).substr(10, 10));
     EXPECT_FALSE(app.Writable("b"));
     heldB.body.reset();
     EXPECT_TRUE(app.Writable("b"));
