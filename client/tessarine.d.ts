@@ -43,7 +43,7 @@ export interface TessarineWindow {
   /** Client-area size in CSS pixels at 100 %. Throws TypeError for a non-number or non-finite
    *  value and RangeError outside the signed 32-bit range, naming the argument. */
   setSize(width: number, height: number): void;
-  /** Outer top-left corner in screen coordinates, CSS pixels at 100 %. */
+  /** Outer top-left corner in screen coordinates, CSS pixels at 100 %; checked like setSize. */
   setPosition(x: number, y: number): void;
   maximize(): void;
   minimize(): void;
@@ -59,7 +59,7 @@ export interface TessarinePointerLock {
 }
 
 /** A message for the extension library; the client adds the routing member "type". */
-export type ExtensionMessage = { readonly type?: never; readonly [member: string]: unknown };
+export type ExtensionMessage = object & { readonly type?: never };
 
 export interface TessarineExtension {
   send(message: ExtensionMessage): void;
