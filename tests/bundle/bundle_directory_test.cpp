@@ -36,16 +36,8 @@ std::vector<RawEntry> GeneratedEntries(size_t count, unsigned seed) {
     return entries;
 }
 
-std::string BigEndianCount(size_t count) {
-    std::string out;
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>(count >> shift));
-    return out;
-}
-
 std::string Archive(const std::vector<RawEntry>& entries) {
-    std::string directory = BigEndianCount(entries.size());
-    for (const RawEntry& entry : entries) directory += EntryBytes(entry);
-    return Header() + Chunk("blob", std::string(kBlobLength, 'x')) + Chunk("fdir", directory);
+    return Header() + Chunk("blob", std::string(kBlobLength, 'x')) + Chunk("fdir", Directory(entries));
 }
 
 // What the directory must hold: the first entry of each name, in byte order.

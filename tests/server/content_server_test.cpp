@@ -172,8 +172,7 @@ TEST(ContentServer, AnswersBeyondFourGibibytesAndRangesPastTwo) {
     const uint64_t big = (uint64_t{5} << 30) + 3;
     // A sparse archive whose one entry is 5 GiB and ends in "end"; a folder file
     // that ends in a marker at 2 GiB.
-    std::string head = Header() + "blob";
-    for (int shift = 56; shift >= 0; shift -= 8) head.push_back(static_cast<char>(big >> shift));
+    const std::string head = Header() + "blob" + BigEndian(big, 8);
     app.WriteSparse("assets.dat", head, head.size() + big - 3,
                     "end" + Chunk("fdir", Directory({{"huge.bin", 0, big}})));
     app.WriteSparse("media.bin", "", uint64_t{1} << 31, "marker");
