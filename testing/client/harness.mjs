@@ -20,6 +20,9 @@ const chromiumPath = process.env.TESSARINE_CHROMIUM ?? "/usr/bin/chromium";
 const chromiumFlags = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
   "--disable-background-networking", "--disable-component-update", "--disable-sync", "--remote-debugging-port=0"];
 const waitLimitMs = 20000;
+// The host's folder handles by name, in the order of their slots.
+export const FOLDERS = ["app", "webResource", "currentAppData", "localAppData", "roamingAppData", "desktop",
+  "documents", "downloads", "pictures", "profile", "savedGames", "screenshots", "videos"];
 const fakeHostSource = fs.readFileSync(path.join(here, "fake-host.js"), "utf8");
 
 // The example page of the client's README: the html block after the marker, as written.
