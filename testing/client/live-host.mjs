@@ -20,6 +20,13 @@ const display = process.env.DISPLAY || `:${process.env.TESSARINE_DISPLAY_NUMBER 
 const onDisplay = (command, args) =>
   execFileSync(command, args, { env: { ...process.env, DISPLAY: display }, encoding: "utf8" });
 
+// The promise's value, or null when the time runs out first.
+async function within(promise, limitMs) {
+  let timer;
+  const late = new Promise((resolve) => { timer = setTimeout(resolve, limitMs, null); });
+  return Promise.race([promise, late]).finally(() => clearTimeout(timer));
+}
+
 async function poll(what, limitMs, probe) {
   for (const start = Date.now(); Date.now() - start < limitMs; await sleep(100)) {
     const value = await probe();
@@ -104,38 +111,46 @@ export async function startLiveHost({ componentIds, bin = process.env.TESSARINE_
       TESSARINE_TEST_EXTENSION_CONFIG: windowsPath(config) },
     stdio: ["ignore", "pipe", "pipe"] });
   const output = [];
-  let rest = "";
-  const collect = (chunk) => {
-    const lines = (rest + chunk).split("\n");
-    rest = lines.pop();
-    output.push(...lines);
-  };
-  child.stdout.on("data", collect);
-  child.stderr.on("data", collect);
-  const exited = new Promise((resolve) => child.once("exit", (code) => { if (rest) output.push(rest); resolve(code); }));
+  for (const stream of [child.stdout, child.stderr]) {
+    let rest = "";
+    stream.setEncoding("utf8");
+    stream.on("data", (chunk) => {
+      const lines = (rest + chunk).split("\n");
+      rest = lines.pop();
+      output.push(...lines);
+    });
+    stream.on("end", () => { if (rest) output.push(rest); });
+  }
   let ended = null;
-  exited.then((code) => { ended = code; });
+  // Once the output is complete too.
+  const exited = new Promise((resolve) => child.once("close", (code) => { ended = code; resolve(code); }));
+  const running = () => {
+    if (ended !== null) throw new Error(`the host ended with ${ended} before its page came up:\n${output.join("\n")}`);
+  };
 
-  let client;
+  let client, page;
   try {
     const portFile = path.join(run, "chromium-profile/DevToolsActivePort");
     const port = await poll("no browser came up", startLimitMs, () => {
-      if (ended !== null) throw new Error(`the host ended with ${ended} before its page came up:\n${output.join("\n")}`);
+      running();
       const lines = fs.existsSync(portFile) ? fs.readFileSync(portFile, "utf8").split("\n") : [];
       return lines.length >= 2 && lines[1] ? Number(lines[0]) : 0;
     });
-    const target = await poll("the host never loaded its page", startLimitMs,
-      async () => (await CDP.List({ port }).catch(() => []))
-        .find((t) => t.type === "page" && t.url.startsWith("https://tessarine.localhost/")));
+    const target = await poll("the host never loaded its page", startLimitMs, async () => {
+      running();
+      const targets = await CDP.List({ port }).catch(() => []);
+      return targets.find((t) => t.type === "page" && t.url.startsWith("https://tessarine.localhost/"));
+    });
     client = await CDP({ port, target: target.id });
+    page = new Page(client, liveHostSide(path.join(run, "transcript.jsonl")));
+    await page.watch();
+    await page.waitFor("window.tessarine !== undefined");
   } catch (error) {
-    child.kill();
-    await exited;
+    await client?.close().catch(() => {});
+    child.kill(); // the bridge ends Chromium and the host in order
+    await within(exited, exitLimitMs);
     throw error;
   }
-  const page = new Page(client, liveHostSide(path.join(run, "transcript.jsonl")));
-  await page.watch();
-  await page.waitFor("window.tessarine !== undefined");
 
   return {
     page,
@@ -144,12 +159,9 @@ export async function startLiveHost({ componentIds, bin = process.env.TESSARINE_
     // Closes the page, which ends the host; resolves with the host's exit code.
     async stop() {
       if (ended === null) await page.eval("window.close()").catch(() => {});
-      const code = await Promise.race([exited, sleep(exitLimitMs).then(() => null)]);
+      const code = await within(exited, exitLimitMs);
       await client.close().catch(() => {});
-      if (code === null) {
-        child.kill(); // the bridge ends Chromium and the host in order
-        await exited;
-      }
+      if (code === null) child.kill(); // the bridge ends Chromium and the host in order
       return code;
     },
   };
