@@ -177,9 +177,10 @@ export async function startHarness() {
       await browser.close().catch(() => {});
       const exited = new Promise((resolve) => chromium.child.exitCode !== null ? resolve() : chromium.child.once("exit", resolve));
       chromium.child.kill();
-      await bounded(exited, "chromium did not end").catch(() => chromium.child.kill("SIGKILL"));
-      fs.rmSync(chromium.profile, { recursive: true, force: true });
       server.close();
+      await bounded(exited, "chromium did not end").catch(() => chromium.child.kill("SIGKILL"));
+      // Chromium's helper processes may still be writing the profile for a moment.
+      fs.rmSync(chromium.profile, { recursive: true, force: true, maxRetries: 20, retryDelay: 100 });
     },
   };
 }

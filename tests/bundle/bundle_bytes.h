@@ -4,29 +4,22 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace bundle_test {
 
-inline void PutU32(std::string& out, uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<char>(value >> shift));
-}
-
-inline void PutU64(std::string& out, uint64_t value) {
-    for (int shift = 56; shift >= 0; shift -= 8) out.push_back(static_cast<char>(value >> shift));
-}
-
-inline std::string Header(uint32_t firstChunk = 16, uint32_t version = 0, uint32_t flags = 0) {
-    std::string out = "tzab";
-    PutU32(out, version);
-    PutU32(out, firstChunk);
-    PutU32(out, flags);
+inline std::string BigEndian(uint64_t value, int bytes) {
+    std::string out;
+    for (int shift = 8 * (bytes - 1); shift >= 0; shift -= 8) out.push_back(static_cast<char>(value >> shift));
     return out;
 }
 
+inline std::string Header(uint32_t firstChunk = 16, uint32_t version = 0, uint32_t flags = 0) {
+    return "tzab" + BigEndian(version, 4) + BigEndian(firstChunk, 4) + BigEndian(flags, 4);
+}
+
 inline std::string Chunk(const std::string& id, const std::string& data) {
-    std::string out = id;
-    PutU64(out, data.size());
-    return out + data;
+    return id + BigEndian(data.size(), 8) + data;
 }
 
 struct RawEntry {
@@ -35,24 +28,17 @@ struct RawEntry {
     uint64_t length = 0;
     uint64_t extra = 0;
     uint8_t compression = 0;
-    uint32_t reserved = 0;
+    uint32_t reserved = 0;  // the first reserved field
 };
 
-inline std::string EntryBytes(const RawEntry& entry) {
-    std::string out;
-    PutU32(out, entry.reserved);
-    PutU32(out, 0);
-    PutU64(out, entry.offset);
-    PutU64(out, entry.length);
-    PutU64(out, entry.extra);
-    out.push_back(static_cast<char>(entry.compression));
-    PutU32(out, static_cast<uint32_t>(entry.name.size()));
-    return out + entry.name;
+inline std::string EntryBytes(const RawEntry& e) {
+    return BigEndian(e.reserved, 4) + BigEndian(0, 4) + BigEndian(e.offset, 8) + BigEndian(e.length, 8) +
+           BigEndian(e.extra, 8) + std::string(1, static_cast<char>(e.compression)) + BigEndian(e.name.size(), 4) +
+           e.name;
 }
 
-inline std::string Directory(std::initializer_list<RawEntry> entries) {
-    std::string out;
-    PutU32(out, static_cast<uint32_t>(entries.size()));
+inline std::string Directory(const std::vector<RawEntry>& entries) {
+    std::string out = BigEndian(entries.size(), 4);
     for (const RawEntry& entry : entries) out += EntryBytes(entry);
     return out;
 }

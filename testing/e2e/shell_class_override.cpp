@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-namespace e2e_test {
+namespace e2e {
 
 namespace {
 
@@ -57,4 +57,4 @@ ShellClassOverride::~ShellClassOverride() {
     for (const auto& className : createdClasses_) RegDeleteTreeW(HKEY_CLASSES_ROOT, className.c_str());
 }
 
-}  // namespace e2e_test
+}  // namespace e2e

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace bridge_e2e {
+namespace e2e {
 
 struct CursorSample {
     bool windowFound = false;  // the host's main window exists
@@ -17,7 +17,15 @@ struct CursorSample {
     RECT clip{};
     POINT cursor{};
     bool cursorShowing = false;
+
+    // The cursor is confined to the host's window, or free on the whole virtual screen.
+    bool ClippedToWindow() const;
+    bool Free() const;
 };
+
+// Sends one mouse input (MOUSEEVENTF_MOVE with a relative motion, or another kind with
+// its data) as a user's hand would, then gives the host 200 ms.
+void SendMouse(DWORD flags, int dx, int dy, DWORD data = 0);
 
 class CursorSampler {
 public:
@@ -40,7 +48,4 @@ private:
     std::thread thread_;
 };
 
-// The rectangle a released clip covers: the whole virtual screen.
-RECT VirtualScreenRect();
-
-}  // namespace bridge_e2e
+}  // namespace e2e

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace e2e_test {
+namespace e2e {
 
 class ShellClassOverride {
 public:
@@ -33,4 +33,4 @@ private:
     std::vector<Change> changes_;
 };
 
-}  // namespace e2e_test
+}  // namespace e2e

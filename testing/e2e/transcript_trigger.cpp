@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-namespace e2e_test {
+namespace e2e {
 
 namespace {
 
@@ -55,4 +55,4 @@ std::function<bool(const e2e::Transcript&)> AfterEvents(const std::string& event
     return [event, count](const e2e::Transcript& transcript) { return transcript.Events(event).size() >= count; };
 }
 
-}  // namespace e2e_test
+}  // namespace e2e

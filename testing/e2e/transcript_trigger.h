@@ -6,10 +6,10 @@
 #include <functional>
 #include <thread>
 
-#include "e2e/app_folder.h"
-#include "e2e/transcript.h"
+#include "app_folder.h"
+#include "transcript.h"
 
-namespace e2e_test {
+namespace e2e {
 
 class TranscriptTrigger {
 public:
@@ -39,4 +39,4 @@ private:
 // A `ready` test: the transcript holds at least `count` lines whose "ev" is `event`.
 std::function<bool(const e2e::Transcript&)> AfterEvents(const std::string& event, size_t count);
 
-}  // namespace e2e_test
+}  // namespace e2e

@@ -1,6 +1,8 @@
 #include "cursor_sampler.h"
 
-namespace bridge_e2e {
+#include "scenario.h"
+
+namespace e2e {
 
 CursorSampler::CursorSampler(std::function<void(const CursorSample&)> onSample)
     : onSample_(std::move(onSample)), thread_([this] { Run(); }) {}
@@ -33,10 +35,20 @@ void CursorSampler::Run() {
     }
 }
 
-RECT VirtualScreenRect() {
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+bool CursorSample::ClippedToWindow() const {
+    return windowFound && SameRect(clip, windowRect);
 }
 
-}  // namespace bridge_e2e
+bool CursorSample::Free() const {
+    return windowFound && SameRect(clip, VirtualScreenRect());
+}
+
+void SendMouse(DWORD flags, int dx, int dy, DWORD data) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi = MOUSEINPUT{dx, dy, data, flags, 0, 0};
+    SendInput(1, &input, sizeof input);
+    Sleep(200);
+}
+
+}  // namespace e2e

@@ -1,0 +1,121 @@
+#include "test_app.h"
+
+#include <shlobj.h>
+
+#include <fstream>
+
+#include "wide_text.h"
+
+namespace e2e {
+
+namespace fs = std::filesystem;
+using nlohmann::json;
+
+std::unique_ptr<AppFolder> MakeApp(const std::string& label, const std::optional<std::string>& packageJson,
+                                   bool withLoader) {
+    auto app = std::make_unique<AppFolder>(label);
+    if (packageJson) app->WritePackageJson(*packageJson);
+    app->WriteFile("www/index.html", "<!doctype html><title>e2e</title><p>Hello</p>\n");
+    app->CopyHost(withLoader);
+    return app;
+}
+
+HostRun RunScenario(const AppFolder& app, const Scenario& scenario, HostRunOptions options) {
+    options.scenario = scenario.Text();
+    options.environment.push_back(NoExternalBrowser());
+    return RunHost(app, options);
+}
+
+HostRun PlaySteps(const AppFolder& app, const std::vector<std::string>& knobs, const std::vector<std::string>& steps,
+                  std::vector<int>& lines, HostRunOptions options) {
+    Scenario scenario;
+    for (const std::string& knob : knobs) scenario.Add(knob);
+    scenario.Add("dom-content-loaded");
+    lines.clear();
+    for (const std::string& step : steps) lines.push_back(scenario.Add(step));
+    scenario.Add("close-window");
+    return RunScenario(app, scenario, std::move(options));
+}
+
+std::string KnownFolder(const GUID& id) {
+    PWSTR path = nullptr;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path)) && path) folder = NarrowToUtf8(path);
+    CoTaskMemFree(path);
+    if (folder.rfind("\\\\?\\", 0) == 0) folder.erase(0, 4);
+    return folder;
+}
+
+std::string LocalAppDataFolder() {
+    return KnownFolder(FOLDERID_LocalAppData);
+}
+
+std::string AppFolderText(const AppFolder& app) {
+    return NarrowToUtf8(app.App().wstring()) + "\\";
+}
+
+int SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+std::pair<std::wstring, std::wstring> NoExternalBrowser() {
+    std::wstring overrides(4096, L'\0');
+    const DWORD length = GetEnvironmentVariableW(L"WINEDLLOVERRIDES", overrides.data(), 4096);
+    overrides.resize(length < 4096 ? length : 0);
+    if (!overrides.empty()) overrides += L";";
+    return {L"WINEDLLOVERRIDES", overrides + L"winebrowser.exe=d"};
+}
+
+std::string PatternBytes(size_t size, uint32_t seed) {
+    std::string bytes(size, '\0');
+    uint32_t state = seed * 2654435761u + 1;
+    for (char& byte : bytes) {
+        state = state * 1664525u + 1013904223u;
+        byte = static_cast<char>(state >> 24);
+    }
+    return bytes;
+}
+
+json RecordedBody(const std::string& bytes) {
+    uint64_t hash = 0xcbf29ce484222325ull;
+    std::string hex;
+    for (unsigned char byte : bytes) {
+        hash = (hash ^ byte) * 0x100000001b3ull;
+        hex += "0123456789abcdef"[byte >> 4];
+        hex += "0123456789abcdef"[byte & 0xF];
+    }
+    std::string digest(16, '0');
+    for (int i = 15; i >= 0; --i, hash >>= 4) digest[static_cast<size_t>(i)] = "0123456789abcdef"[hash & 0xF];
+    json body = {{"length", bytes.size()}, {"fnv1a64", digest}};
+    if (bytes.size() <= 4096) body["hex"] = hex;
+    return body;
+}
+
+TestExtension::TestExtension(const AppFolder& app, const json& config, const std::string& library)
+    : config_(app.Base() / L"extension-config.json"), record_(app.Base() / L"extension-record.jsonl") {
+    app.CopyFromRunner(library, "Orvanta.dll");
+    std::ofstream(config_, std::ios::binary | std::ios::trunc) << config.dump();
+    std::error_code ignored;
+    fs::remove(record_, ignored);
+}
+
+void TestExtension::Apply(HostRunOptions& options) const {
+    options.environment.emplace_back(L"TESSARINE_TEST_EXTENSION_CONFIG", config_.wstring());
+    options.environment.emplace_back(L"TESSARINE_TEST_EXTENSION_RECORD", record_.wstring());
+}
+
+std::vector<json> TestExtension::Record() const {
+    std::vector<json> lines;
+    std::ifstream file(record_, std::ios::binary);
+    for (std::string text; std::getline(file, text);) {
+        if (text.empty()) continue;
+        json line = json::parse(text, nullptr, false);
+        lines.push_back(line.is_discarded() ? json{{"call", "(unreadable line)"}, {"text", text}} : line);
+    }
+    return lines;
+}
+
+}  // namespace e2e
