@@ -30,26 +30,36 @@ Strings Calls(const test_support::TempFolder& folder) {
 TEST(ExtensionManager, ALibraryItMustNotUseIsFreedAtOnceAndNothingCallsIntoOneAfterUnload) {
     struct Case {
         const wchar_t* library;
+        const char* config;  // the test library's behaviour
         bool loads;
         Strings calls;
     };
-    for (const Case& c : {Case{L"OrvantaWithoutRelease.dll", false, {}}, Case{L"OrvantaWithoutMessage.dll", false, {}},
-                          Case{L"Orvanta.dll", true, {"Init", "Release"}}}) {
+    // A library whose Init failed stays loaded so that Release can clean up, and hears nothing else.
+    for (const Case& c :
+         {Case{L"OrvantaWithoutRelease.dll", "{}", false, {}}, Case{L"OrvantaWithoutMessage.dll", "{}", false, {}},
+          Case{L"Orvanta.dll", R"({"initReturnsNull": true})", false, {"Init", "Release"}},
+          Case{L"Orvanta.dll", "{}", true, {"Init", "OnMainWindowCreated", "OnExtensionMessage", "Release"}}}) {
+        SCOPED_TRACE(c.config);
         SCOPED_TRACE(c.library);
         const test_support::TempFolder app(L"tessarine-extension");
         ASSERT_TRUE(CopyFileW((test_support::ProgramFolder() + L"\\" + c.library).c_str(),
                               app.Wide(L"Orvanta.dll").c_str(), TRUE));
+        std::ofstream(app.Wide(L"config.json").c_str()) << c.config;
+        SetEnvironmentVariableW(L"TESSARINE_TEST_EXTENSION_CONFIG", app.Wide(L"config.json").c_str());
         SetEnvironmentVariableW(L"TESSARINE_TEST_EXTENSION_RECORD", app.Wide(L"record.jsonl").c_str());
         ExtensionManager manager(app.Utf8(L"") + "\\", "www\\", "C:\\data\\App", "{}");
-        EXPECT_EQ(manager.LoadExtension(), c.loads);
-        EXPECT_EQ(GetModuleHandleW(L"Orvanta.dll") != nullptr, c.loads);
-        manager.Unload();
-        EXPECT_EQ(GetModuleHandleW(L"Orvanta.dll"), nullptr) << "the library is still loaded";
-        // Each of these would crash (or hang) on an entry point of the freed library.
-        manager.NotifyMainWindowCreated(GetDesktopWindow());
-        manager.DeliverPageMessage(R"({"type":"extension-message"})");
-        manager.Unload();
+        const bool loaded = manager.LoadExtension();
+        EXPECT_EQ(loaded, c.loads);
+        EXPECT_EQ(GetModuleHandleW(L"Orvanta.dll") != nullptr, c.calls.size() > 0);
+        for (int round = 0; round < 2; ++round) {
+            // Each of these would crash (or hang) on an entry point of the freed library.
+            manager.NotifyMainWindowCreated(GetDesktopWindow());
+            manager.DeliverPageMessage(R"({"type":"extension-message"})");
+            manager.Unload();
+            EXPECT_EQ(GetModuleHandleW(L"Orvanta.dll"), nullptr) << "the library is still loaded";
+        }
         EXPECT_EQ(Calls(app), c.calls);
+        SetEnvironmentVariableW(L"TESSARINE_TEST_EXTENSION_CONFIG", nullptr);
     }
 }
 
