@@ -1,6 +1,7 @@
 #include "bundle/asset_bundle.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -77,12 +78,23 @@ uint64_t Mix(uint64_t hash, uint64_t word) {
     return hash ^ (hash >> 32);
 }
 
-// A fast hash of a name for the index, eight bytes at a time. Names come from the
-// app's own archive, so it needs spread, not resistance to chosen collisions.
+// Chosen once per process, so an archive cannot be built whose names all fall on
+// the same slots (a page that can write www\ could otherwise make every start crawl).
+uint64_t ProcessSeed() {
+    static const uint64_t seed = [] {
+        int local = 0;
+        const auto time = static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+        return Mix(time, reinterpret_cast<uintptr_t>(&local)) | 1;
+    }();
+    return seed;
+}
+
+// A fast hash of a name for the index, eight bytes at a time, keyed by the
+// process's seed.
 uint64_t HashName(std::string_view name) {
     const char* bytes = name.data();
     const size_t length = name.size();
-    uint64_t hash = 0x9E3779B97F4A7C15ull ^ length;
+    uint64_t hash = ProcessSeed() ^ length;
     if (length >= 8) {
         size_t i = 0;
         for (; i + 8 <= length; i += 8) hash = Mix(hash, Load64(bytes + i));
