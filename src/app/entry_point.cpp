@@ -101,7 +101,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     // Declared before the web view host, so both outlive it.
     AssetBundle bundle;
-    MappedFile bundleMapping;
+    BundleMapping bundleMapping;
     if (!OpenAssetBundle(bundle, appFolder, bundleMapping)) ShowErrorBox("Error reading asset bundle");
 
     // Left alone on an early exit: the process ends right after.
@@ -146,8 +146,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         extensionManager->Unload();
         delete extensionManager;
         g_extensionManager = nullptr;
+        // The archive is closed here unless the browser still holds bodies read from
+        // it; the last of those closes it.
         bundle.Clear();
-        bundleMapping.Close();
+        bundleMapping.reset();
         Gdiplus::GdiplusShutdown(gdiplusToken);
     }
     return static_cast<int>(message.wParam);

@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
-#include <string>
+#include <memory>
+#include <string_view>
 
 // One chunk of the archive: its id (four bytes, big-endian) and where its data lies.
 struct BundleChunk {
@@ -12,13 +13,51 @@ struct BundleChunk {
     uint64_t length = 0;
 };
 
-// One file of the archive; offset is relative to the blob data.
+// One file of the archive; offset is relative to the blob data. The name is a
+// view of the directory's bytes: valid while the bundle is loaded.
 struct BundleEntry {
-    std::string name;
+    std::string_view name;
     uint32_t compression = 0;
     uint64_t offset = 0;
     uint64_t length = 0;
     uint64_t extra = 0;
+};
+
+// The file directory: one array of entries sorted by the bytes of their names,
+// one entry per name (the first of equal names in file order), and a hash index
+// over it, all in a single allocation. Find is one probe of the index, not a
+// walk down a tree.
+class BundleDirectory {
+public:
+    BundleDirectory() = default;
+    BundleDirectory(BundleDirectory&& other) noexcept;
+    BundleDirectory& operator=(BundleDirectory&& other) noexcept;
+    BundleDirectory(const BundleDirectory&) = delete;
+    BundleDirectory& operator=(const BundleDirectory&) = delete;
+
+    const BundleEntry* begin() const { return Entries(); }
+    const BundleEntry* end() const { return Entries() + count_; }
+    size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    const BundleEntry* Find(std::string_view name) const;
+    void clear();
+
+    // Building, for the reader: room for `capacity` entries, then Append in file
+    // order (at most `capacity`), then Finish to sort, drop repeated names and index.
+    void Reserve(size_t capacity);
+    void Append(const BundleEntry& entry);
+    void Finish();
+
+private:
+    BundleEntry* Entries() const { return reinterpret_cast<BundleEntry*>(storage_.get()); }
+    uint32_t* Slots() const { return reinterpret_cast<uint32_t*>(storage_.get() + slotsOffset_); }
+
+    std::unique_ptr<unsigned char[]> storage_;  // the entries, then the index slots
+    size_t count_ = 0;
+    size_t capacity_ = 0;
+    size_t slotsOffset_ = 0;
+    uint64_t slotMask_ = 0;   // slot count - 1; the count is a power of two
+    uint32_t indexMask_ = 0;  // the low bits of a slot: entry index + 1 (0: empty slot)
 };
 
 // Reader of the assets.dat archive. It owns neither the bytes behind `base`
@@ -30,7 +69,7 @@ public:
     static constexpr uint32_t kReadModeStream = 2;
 
     std::map<uint32_t, BundleChunk> chunks;
-    std::map<std::string, BundleEntry> entries;
+    BundleDirectory entries;
     uint64_t blobOffset = 0;
     uint64_t blobLength = 0;
     uint32_t readMode = kReadModeNone;
@@ -39,10 +78,13 @@ public:
     FILE* stream = nullptr;
     const uint8_t* base = nullptr;
 
-    // `base` must hold `length` readable bytes.
-    void SetMemorySource(const void* base, uint64_t length);
+    // `base` must hold `length` readable bytes. `owner`, if given, keeps them
+    // alive: the bundle holds it until Clear, and hands it to whoever needs the
+    // bytes to outlive the bundle (response bodies).
+    void SetMemorySource(const void* base, uint64_t length, std::shared_ptr<const void> owner = nullptr);
     // `stream` must be a binary stream over a file of `length` bytes, at offset 0.
     void SetStreamSource(FILE* stream, uint64_t length);
+    const std::shared_ptr<const void>& SourceOwner() const { return owner_; }
 
     // Reads and checks the whole archive; throws on the first error and keeps
     // what was read before it.
@@ -55,12 +97,17 @@ public:
     uint64_t ReadU64();
     void ReadBytes(void* destination, uint64_t count);
 
-    const BundleEntry* Find(const std::string& name) const;
+    const BundleEntry* Find(std::string_view name) const { return entries.Find(name); }
     // Address of a blob-relative offset; memory mode only.
     const uint8_t* DataPointer(uint64_t offset) const;
+    // Empties the tables and lets go of the source's owner; `base` stays as it is.
     void Clear();
 
 private:
     uint64_t Remaining() const;
     void SeekStream(uint64_t offset);
+
+    std::shared_ptr<const void> owner_;
+    // In stream mode the directory's bytes, read once; the names point into them.
+    std::unique_ptr<uint8_t[]> directoryCopy_;
 };

@@ -1,7 +1,10 @@
 #include "bundle/bundle_writer.h"
 
+#include <algorithm>
+#include <cstring>
 #include <fstream>
 #include <limits>
+#include <memory>
 #include <set>
 #include <stdexcept>
 #include <system_error>
@@ -43,19 +46,54 @@ void WriteOut(std::ostream& out, const char* data, size_t length) {
     }
 }
 
+// Everything written goes through one buffer, reused for the whole archive and
+// never zero-filled: files are read straight into its free space, so small files
+// share one write and large ones need no second copy.
+class OutputBuffer {
+public:
+    explicit OutputBuffer(std::ostream& out) : out_(out), bytes_(new char[kCopyBufferLength]) {}
+
+    void Append(const char* data, size_t length) {
+        while (length > 0) {
+            const size_t piece = std::min(length, Free());
+            std::memcpy(End(), data, piece);
+            Commit(piece);
+            data += piece;
+            length -= piece;
+        }
+    }
+    char* End() { return bytes_.get() + used_; }
+    size_t Free() const { return kCopyBufferLength - used_; }
+    // Counts `length` bytes placed at End() as written; sends them on when full.
+    void Commit(size_t length) {
+        used_ += length;
+        if (used_ == kCopyBufferLength) Flush();
+    }
+    void Flush() {
+        WriteOut(out_, bytes_.get(), used_);
+        used_ = 0;
+    }
+
+private:
+    std::ostream& out_;
+    std::unique_ptr<char[]> bytes_;
+    size_t used_ = 0;
+};
+
 // Copies exactly `length` bytes of the file; a file that has grown or shrunk
 // since it was measured would make the directory lie, so that fails.
-void CopySourceFile(std::ostream& out, const std::filesystem::path& source, uint64_t length, uint64_t& written,
+void CopySourceFile(OutputBuffer& out, const std::filesystem::path& source, uint64_t length, uint64_t& written,
                     uint64_t total, const BundleWriter::Progress& progress) {
-    std::ifstream in(source, std::ios::binary);
+    std::ifstream in;
+    in.rdbuf()->pubsetbuf(nullptr, 0);  // reads land in the output buffer directly
+    in.open(source, std::ios::binary);
     if (!in) {
         throw std::runtime_error("cannot open " + Describe(source));
     }
-    std::string buffer(kCopyBufferLength, '\0');
     uint64_t left = length;
     while (left > 0) {
-        const size_t want = left < buffer.size() ? static_cast<size_t>(left) : buffer.size();
-        in.read(buffer.data(), static_cast<std::streamsize>(want));
+        const size_t want = left < out.Free() ? static_cast<size_t>(left) : out.Free();
+        in.read(out.End(), static_cast<std::streamsize>(want));
         const auto got = static_cast<size_t>(in.gcount());
         if (got != want) {
             if (in.bad()) {
@@ -63,7 +101,7 @@ void CopySourceFile(std::ostream& out, const std::filesystem::path& source, uint
             }
             throw std::runtime_error("file changed while packing: " + Describe(source));
         }
-        WriteOut(out, buffer.data(), got);
+        out.Commit(got);
         left -= got;
         written += got;
         if (progress) {
@@ -118,6 +156,7 @@ uint64_t BundleWriter::Write(std::ostream& out, const Progress& progress) const 
     const uint64_t total = CheckedAdd(CheckedAdd(kHeaderLength + kChunkHeaderLength, blobLength),
                                       CheckedAdd(kChunkHeaderLength, directoryLength));
 
+    OutputBuffer buffer(out);
     std::string head;
     head.append("tzab");
     AppendU32(head, 0);                                     // version
@@ -125,15 +164,15 @@ uint64_t BundleWriter::Write(std::ostream& out, const Progress& progress) const 
     AppendU32(head, 0);                                     // flags
     head.append("blob");
     AppendU64(head, blobLength);
-    WriteOut(out, head.data(), head.size());
+    buffer.Append(head.data(), head.size());
 
     uint64_t written = 0;
     for (size_t i = 0; i < files_.size(); ++i) {
         const File& file = files_[i];
         if (file.fromFile) {
-            CopySourceFile(out, file.source, lengths[i], written, blobLength, progress);
+            CopySourceFile(buffer, file.source, lengths[i], written, blobLength, progress);
         } else {
-            WriteOut(out, file.bytes.data(), file.bytes.size());
+            buffer.Append(file.bytes.data(), file.bytes.size());
             written += file.bytes.size();
             if (progress) {
                 progress(written, blobLength);
@@ -142,6 +181,7 @@ uint64_t BundleWriter::Write(std::ostream& out, const Progress& progress) const 
     }
 
     std::string directory;
+    directory.reserve(static_cast<size_t>(kChunkHeaderLength + directoryLength));
     directory.append("fdir");
     AppendU64(directory, directoryLength);
     AppendU32(directory, static_cast<uint32_t>(files_.size()));
@@ -157,7 +197,8 @@ uint64_t BundleWriter::Write(std::ostream& out, const Progress& progress) const 
         directory.append(files_[i].name);
         offset += lengths[i];
     }
-    WriteOut(out, directory.data(), directory.size());
+    buffer.Append(directory.data(), directory.size());
+    buffer.Flush();
     out.flush();
     if (!out) {
         throw std::runtime_error("write failed");

@@ -10,13 +10,13 @@ bool OpenAssetBundle(AssetBundle& bundle, const std::string& appFolder, BundleMa
     if (!PathExists(path)) {
         return true;  // no archive: everything comes from the folder
     }
-    mapping = OpenMappedFile(path);
-    if (!mapping.view) {
+    mapping = std::make_shared<MappedFile>(OpenMappedFile(path));
+    if (!mapping->view) {
         return false;
     }
     // Once open the file cannot be written by anyone, and the view covers exactly
     // the size the handle saw, so reads stop there.
-    bundle.SetMemorySource(mapping.view.get(), mapping.size);
+    bundle.SetMemorySource(mapping->view.get(), mapping->size, mapping);
     try {
         bundle.Load();
     } catch (const std::exception&) {

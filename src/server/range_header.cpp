@@ -1,14 +1,17 @@
 #include "server/range_header.h"
 
+#include <limits>
+
 #include "server/ascii_text.h"
 
 namespace {
 
-// Reads a decimal number the way strtol does (leading blanks, an optional
-// sign, digits, the rest ignored) into a signed 32-bit value, then widens it
-// with its sign so that a negative number compares above every length.
-// Nothing when there are no digits or the value does not fit in 32 bits.
-std::optional<uint64_t> ReadPosition(const std::string& text) {
+// Reads a decimal number the way strtoull does (leading blanks, an optional sign,
+// digits, the rest ignored), as an unsigned 64-bit position so that media past
+// 2 GiB can be reached. Nothing when there are no digits or the digits do not fit
+// in 64 bits. A negative number wraps around, so it counts as larger than any
+// real length.
+std::optional<uint64_t> ReadPosition(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size() && IsSpaceAscii(text[i])) ++i;
     bool negative = false;
@@ -17,30 +20,30 @@ std::optional<uint64_t> ReadPosition(const std::string& text) {
         ++i;
     }
     const std::size_t firstDigit = i;
-    int64_t magnitude = 0;
+    uint64_t value = 0;
+    constexpr uint64_t most = std::numeric_limits<uint64_t>::max();
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > int64_t{1} << 31) return std::nullopt;
+        const auto digit = static_cast<uint64_t>(text[i] - '0');
+        if (value > (most - digit) / 10) return std::nullopt;
+        value = value * 10 + digit;
     }
     if (i == firstDigit) return std::nullopt;
-    const int64_t value = negative ? -magnitude : magnitude;
-    if (value > INT32_MAX) return std::nullopt;
-    return static_cast<uint64_t>(value);
+    return negative ? 0 - value : value;
 }
 
 }  // namespace
 
-std::optional<ByteRange> ParseRangeHeader(const std::string& value, uint64_t contentLength) {
+std::optional<ByteRange> ParseRangeHeader(std::string_view value, uint64_t contentLength) {
     if (contentLength == 0) return std::nullopt;
-    static const std::string unitPrefix = "bytes=";
-    if (value.compare(0, unitPrefix.size(), unitPrefix) != 0) return std::nullopt;
-    const std::string rangeSet = value.substr(unitPrefix.size());
+    constexpr std::string_view unitPrefix = "bytes=";
+    if (value.substr(0, unitPrefix.size()) != unitPrefix) return std::nullopt;
+    const std::string_view rangeSet = value.substr(unitPrefix.size());
     if (rangeSet.empty()) return std::nullopt;
     const std::size_t dash = rangeSet.find('-');
-    if (dash == std::string::npos) return std::nullopt;
+    if (dash == std::string_view::npos) return std::nullopt;
 
-    const std::string before = rangeSet.substr(0, dash);
-    const std::string after = rangeSet.substr(dash + 1);
+    const std::string_view before = rangeSet.substr(0, dash);
+    const std::string_view after = rangeSet.substr(dash + 1);
 
     if (dash == rangeSet.size() - 1) {
         // "a-": from a to the end.

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
+#include <string_view>
 
 // One byte range, both ends inclusive.
 struct ByteRange {
@@ -13,4 +13,4 @@ struct ByteRange {
 // Reads the first range of a trimmed Range header value ("bytes=a-b",
 // "bytes=a-", "bytes=-n") against a content of contentLength bytes. Nothing
 // when the value is malformed or the range does not lie within the content.
-std::optional<ByteRange> ParseRangeHeader(const std::string& value, uint64_t contentLength);
+std::optional<ByteRange> ParseRangeHeader(std::string_view value, uint64_t contentLength);

@@ -1,37 +1,72 @@
 #include "server/response_head.h"
 
+#include <charconv>
+#include <cstring>
+
 #include "server/mime_types.h"
 #include "server/range_header.h"
 
-ResponseHead ComposeMissingResponseHead() {
-    ResponseHead head;
-    head.status = 404;
-    head.reason = "Not Found";
-    head.headers.push_back("Cache-Control: no-store");
-    return head;
+namespace {
+
+// The longest head: the fixed text of a 206 answer, the longest type, four numbers.
+constexpr std::size_t maxHeadLength = 160 + maxMimeTypeLength + 4 * 20;
+
+// Header lines written on the stack, then copied into the head's buffer at once.
+class HeadText {
+public:
+    HeadText& operator<<(std::string_view text) {
+        std::memcpy(bytes_ + used_, text.data(), text.size());
+        used_ += text.size();
+        return *this;
+    }
+    HeadText& operator<<(uint64_t value) {
+        used_ = static_cast<std::size_t>(std::to_chars(bytes_ + used_, bytes_ + sizeof bytes_, value).ptr - bytes_);
+        return *this;
+    }
+    void StoreIn(std::string& text) const { text.assign(bytes_, used_); }
+
+private:
+    char bytes_[maxHeadLength];
+    std::size_t used_ = 0;
+};
+
+constexpr std::string_view cacheLine = "Cache-Control: no-store";
+
+void Restart(ResponseHead& head) {
+    head.rangeStart = 0;
+    head.rangeLength = 0;
 }
 
-ResponseHead ComposeResponseHead(const std::string& requestPath, uint64_t contentLength,
-                                 const std::optional<std::string>& rangeValue) {
-    ResponseHead head;
-    head.headers.push_back("Cache-Control: no-store");
-    head.headers.push_back("Content-Type: " + MimeTypeForPath(requestPath));
-    head.headers.push_back("Accept-Ranges: bytes");
+}  // namespace
+
+void ComposeMissingResponseHead(ResponseHead& head) {
+    Restart(head);
+    head.headerText.assign(cacheLine);
+    head.status = 404;
+    head.reason = "Not Found";
+}
+
+void ComposeResponseHead(std::string_view requestPath, uint64_t contentLength,
+                         std::optional<std::string_view> rangeValue, ResponseHead& head) {
+    Restart(head);
+    HeadText text;
+    text << cacheLine << "\nContent-Type: " << MimeTypeForPath(requestPath) << "\nAccept-Ranges: bytes";
 
     if (!rangeValue) {
-        head.headers.push_back("Content-Length: " + std::to_string(contentLength));
+        text << "\nContent-Length: " << contentLength;
+        text.StoreIn(head.headerText);
         head.status = 200;
         head.reason = "OK";
-        head.rangeStart = 0;
         head.rangeLength = contentLength;
-        return head;
+        return;
     }
 
     const std::optional<ByteRange> range = ParseRangeHeader(*rangeValue, contentLength);
     if (!range) {
+        text.StoreIn(head.headerText);
         head.status = 416;
         head.reason = "Range Not Satisfiable";
-        return head;
+        return;
     }
 
     uint64_t end = range->end;
@@ -40,21 +75,16 @@ ResponseHead ComposeResponseHead(const std::string& requestPath, uint64_t conten
         end = range->start + maxRangeLength - 1;
         length = maxRangeLength;
     }
-    head.headers.push_back("Content-Range: bytes " + std::to_string(range->start) + "-" + std::to_string(end) + "/" +
-                           std::to_string(contentLength));
-    head.headers.push_back("Content-Length: " + std::to_string(length));
+    text << "\nContent-Range: bytes " << range->start << "-" << end << "/" << contentLength
+         << "\nContent-Length: " << length;
+    text.StoreIn(head.headerText);
     head.status = 206;
     head.reason = "Partial Content";
     head.rangeStart = range->start;
     head.rangeLength = length;
-    return head;
 }
 
-std::string JoinHeaderLines(const std::vector<std::string>& lines) {
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i > 0) text += '\n';
-        text += lines[i];
-    }
-    return text;
+void SetServerError(ResponseHead& head) {
+    head.status = 500;
+    head.reason = "Internal Server Error";
 }

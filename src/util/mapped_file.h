@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "util/win_handles.h"
@@ -31,6 +32,11 @@ struct MappedFile {
     // Unmaps the view, then closes the mapping, then the file; each only if held.
     void Close();
 };
+
+// A mapping shared by everyone who reads it: the host, the content server's cache
+// and every response body made from it. The count is atomic, so a body released
+// on the browser's own thread may be the one that closes it.
+using SharedMappedFile = std::shared_ptr<const MappedFile>;
 
 // Opens a UTF-8 path for reading, shared with readers only (nobody may write it
 // while it is mapped), and maps all of it. On failure the view is empty and the

@@ -38,3 +38,13 @@ std::string WideToUtf8(const std::wstring& text) {
 std::string WideToUtf8(const wchar_t* text) {
     return text ? WideToUtf8(std::wstring(text)) : std::string();
 }
+
+void WideToUtf8(const wchar_t* text, size_t length, std::string& out) {
+    out.clear();
+    if (text == nullptr || length == 0 || !FitsSystemCount(length)) return;
+    const int count = static_cast<int>(length);
+    const int needed = ::WideCharToMultiByte(CP_UTF8, 0, text, count, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0) return;
+    out.resize(static_cast<size_t>(needed));
+    ::WideCharToMultiByte(CP_UTF8, 0, text, count, out.data(), needed, nullptr, nullptr);
+}

@@ -13,3 +13,7 @@ std::string WideToUtf8(const std::wstring& text);
 
 // A NUL-terminated text handed back by a Windows or browser call; null gives "".
 std::string WideToUtf8(const wchar_t* text);
+
+// The same into `out`, which keeps its capacity between calls: for texts converted
+// on every request. `length` units of `text`; NUL units are kept.
+void WideToUtf8(const wchar_t* text, size_t length, std::string& out);

@@ -20,6 +20,9 @@ const chromiumPath = process.env.TESSARINE_CHROMIUM ?? "/usr/bin/chromium";
 const chromiumFlags = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
   "--disable-background-networking", "--disable-component-update", "--disable-sync", "--remote-debugging-port=0"];
 const waitLimitMs = 20000;
+// The host's folder handles by name, in the order of their slots.
+export const FOLDERS = ["app", "webResource", "currentAppData", "localAppData", "roamingAppData", "desktop",
+  "documents", "downloads", "pictures", "profile", "savedGames", "screenshots", "videos"];
 const fakeHostSource = fs.readFileSync(path.join(here, "fake-host.js"), "utf8");
 
 // The example page of the client's README: the html block after the marker, as written.
@@ -71,19 +74,24 @@ async function launchChromium() {
   return { child, profile, port };
 }
 
-class Page {
-  constructor(client, browser, contextId) {
+export class Page {
+  // hostSide(page): the host's side as the runner sees it; dispose: what closing leaves to do.
+  constructor(client, hostSide, dispose = async () => {}) {
     this.client = client;
-    this.browser = browser;
-    this.contextId = contextId;
+    this.dispose = dispose;
     this.errors = [];
-    this.host = {
-      // The host's side: what it has read (parsed), and posting as the host.
-      received: () => this.eval("fakeHost.settled().then(() => fakeHost.received.map((t) => JSON.parse(t)))"),
-      post: (value) => this.eval(`fakeHost.post(${JSON.stringify(value)})`),
-      lockEnabled: () => this.eval("fakeHost.settled().then(() => fakeHost.lockEnabled)"),
-      delivered: "fakeHost.delivered", // an expression: how many messages the page has been handed
-    };
+    this.host = hostSide(this);
+  }
+
+  // Collects the page's errors and enables what eval and the error list need.
+  async watch() {
+    const client = this.client;
+    client.Runtime.consoleAPICalled(({ type, args }) => {
+      if (type === "error" || type === "assert") this.errors.push(args.map((a) => a.value ?? a.description).join(" "));
+    });
+    client.Runtime.exceptionThrown(({ exceptionDetails: d }) => this.errors.push(d.exception?.description ?? d.text));
+    client.Log.entryAdded(({ entry }) => { if (entry.level === "error") this.errors.push(entry.text); });
+    await Promise.all([client.Runtime.enable(), client.Page.enable(), client.Log.enable()]);
   }
 
   // Evaluates an expression in the page, awaiting a promise; page exceptions are thrown here,
@@ -111,8 +119,18 @@ class Page {
 
   async close() {
     await this.client.close();
-    await this.browser.Target.disposeBrowserContext({ browserContextId: this.contextId });
+    await this.dispose();
   }
+}
+
+// The fake host's side, read through the page it was injected into.
+function fakeHostSide(page) {
+  return {
+    received: () => page.eval("fakeHost.settled().then(() => fakeHost.received.map((t) => JSON.parse(t)))"),
+    post: (value) => page.eval(`fakeHost.post(${JSON.stringify(value)})`),
+    lockEnabled: () => page.eval("fakeHost.settled().then(() => fakeHost.lockEnabled)"),
+    delivered: "fakeHost.delivered", // an expression: how many messages the page has been handed
+  };
 }
 
 export async function startHarness() {
@@ -140,14 +158,10 @@ export async function startHarness() {
       const { browserContextId } = await browser.Target.createBrowserContext();
       const { targetId } = await browser.Target.createTarget({ url: "about:blank", browserContextId });
       const client = await CDP({ port: chromium.port, target: targetId });
-      const page = new Page(client, browser, browserContextId);
+      const page = new Page(client, fakeHostSide,
+        () => browser.Target.disposeBrowserContext({ browserContextId }));
       pages.add(page);
-      client.Runtime.consoleAPICalled(({ type, args }) => {
-        if (type === "error" || type === "assert") page.errors.push(args.map((a) => a.value ?? a.description).join(" "));
-      });
-      client.Runtime.exceptionThrown(({ exceptionDetails: d }) => page.errors.push(d.exception?.description ?? d.text));
-      client.Log.entryAdded(({ entry }) => { if (entry.level === "error") page.errors.push(entry.text); });
-      await Promise.all([client.Runtime.enable(), client.Page.enable(), client.Log.enable()]);
+      await page.watch();
       if (fake) {
         await client.Page.addScriptToEvaluateOnNewDocument(
           { source: `${fakeHostSource}\ninstallFakeHost(${JSON.stringify(fake)});` });

@@ -13,6 +13,7 @@
 #include "runtime.h"
 #include "settings.h"
 #include "web_view.h"
+#include "window_record.h"
 
 namespace standin {
 namespace {
@@ -287,6 +288,8 @@ void LiveEngine::OnWebMessage(const Json& message) {
             Text(message, "source"), Text(message, isString ? "text" : "json"), isString);
         Raise(webView->webMessageReceived, webView->AsInterface(), args->AsInterface(), line);
     }
+    // What the message did to the window, as record-window tells it in scripted mode.
+    line["window"] = DescribeWindow(Runtime::Get().MainWindow());
     Runtime::Get().Record(std::move(line));
 }
 

@@ -47,15 +47,17 @@ TEST(OpenAssetBundle, MapsAValidArchiveReadOnlyUntilClosed) {
     BundleMapping mapping;
     app.WriteArchive(ExampleArchive());
     ASSERT_TRUE(OpenAssetBundle(bundle, app.Utf8(), mapping));
-    ASSERT_TRUE(mapping.view.valid());
-    EXPECT_EQ(bundle.base, mapping.view.get());
+    ASSERT_TRUE(mapping && mapping->view.valid());
+    EXPECT_EQ(bundle.base, mapping->view.get());
     EXPECT_EQ(EntryText(bundle, "a"), "abc");
     // Others may read the archive but not change it while it is mapped.
     EXPECT_TRUE(std::ifstream(app.Archive(), std::ios::binary).is_open());
     EXPECT_FALSE(std::ofstream(app.Archive(), std::ios::binary | std::ios::app).is_open());
+    // The bundle and the host hold the mapping; the last of them closes it.
+    const std::weak_ptr<MappedFile> watch = mapping;
     bundle.Clear();
-    mapping.Close();
-    EXPECT_FALSE(mapping.view.valid() || mapping.mapping.valid() || mapping.file.valid());
+    mapping.reset();
+    EXPECT_TRUE(watch.expired());
     std::error_code error;
     EXPECT_TRUE(fs::remove(app.Archive(), error)) << error.message();
 }
@@ -77,7 +79,8 @@ TEST(OpenAssetBundle, ReportsArchivesItCannotOpenOrRead) {
     BundleMapping mapping;
     EXPECT_FALSE(OpenAssetBundle(partial, app.Utf8(), mapping));
     EXPECT_EQ(EntryText(partial, "good"), "hello");
-    mapping.Close();
+    partial.Clear();
+    mapping.reset();
 
     // A folder where the archive should be cannot be opened as a file.
     fs::remove(app.Archive());

@@ -4,16 +4,13 @@ import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
-import { startHarness, typecheck, transpile } from "../../testing/client/harness.mjs";
+import { FOLDERS, startHarness, typecheck, transpile } from "../../testing/client/harness.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 let harness;
 before(async () => { harness = await startHarness(); });
 after(() => harness?.stop());
 
-// Index order of the host's folder handles.
-const FOLDERS = ["app", "webResource", "currentAppData", "localAppData", "roamingAppData", "desktop",
-  "documents", "downloads", "pictures", "profile", "savedGames", "screenshots", "videos"];
 const LOCK = "set-pointer-lock-enabled";
 
 async function withPage(urlPath, fake, body) {

@@ -22,9 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AssetBundle memory;
     memory.SetMemorySource(data, size);
     const bool loaded = Load(memory);
-    for (const auto& [name, entry] : memory.entries) {
+    for (const BundleEntry& entry : memory.entries) {
         if (!loaded) break;
-        if (memory.Find(name) != &entry || memory.blobOffset + memory.blobLength > size ||
+        if (memory.Find(entry.name) != &entry || memory.blobOffset + memory.blobLength > size ||
             entry.offset > memory.blobLength || entry.length > memory.blobLength - entry.offset) {
             __builtin_trap();
         }

@@ -50,14 +50,15 @@ void BundleFile::ReadEntry(const BundleEntry& entry, const std::function<void(co
     if (!SeekTo(stream_.get(), bundle_.blobOffset + entry.offset)) {
         throw std::runtime_error("cannot read " + path_.u8string());
     }
-    std::string buffer(1 << 20, '\0');
+    // One buffer for every entry, made on first use and never zero-filled.
+    if (!buffer_) buffer_.reset(new char[kBufferLength]);
     uint64_t left = entry.length;
     while (left > 0) {
-        const size_t want = left < buffer.size() ? static_cast<size_t>(left) : buffer.size();
-        if (std::fread(buffer.data(), 1, want, stream_.get()) != want) {
+        const size_t want = left < kBufferLength ? static_cast<size_t>(left) : kBufferLength;
+        if (std::fread(buffer_.get(), 1, want, stream_.get()) != want) {
             throw std::runtime_error("cannot read " + path_.u8string() + ": file shorter than its directory says");
         }
-        sink(buffer.data(), want);
+        sink(buffer_.get(), want);
         left -= want;
     }
 }

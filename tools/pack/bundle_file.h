@@ -26,7 +26,9 @@ private:
     struct StreamCloser {
         void operator()(FILE* stream) const { std::fclose(stream); }
     };
+    static constexpr size_t kBufferLength = 1 << 20;
     std::filesystem::path path_;
     std::unique_ptr<FILE, StreamCloser> stream_;
     AssetBundle bundle_;
+    std::unique_ptr<char[]> buffer_;
 };

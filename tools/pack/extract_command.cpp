@@ -46,7 +46,8 @@ void RunExtract(const fs::path& archive, const fs::path& folder, bool force) {
     BundleFile file(archive);
     const auto& entries = file.Bundle().entries;
     // Check every name before writing anything.
-    for (const auto& [name, entry] : entries) {
+    for (const BundleEntry& entry : entries) {
+        const std::string name(entry.name);
         const std::string reason = UnsafeEntryNameReason(name);
         if (!reason.empty()) {
             throw std::runtime_error("refusing to extract '" + Printable(name) + "': " + reason);
@@ -54,7 +55,8 @@ void RunExtract(const fs::path& archive, const fs::path& folder, bool force) {
     }
 
     // Nothing of the user's is replaced unless asked: check every file before writing any.
-    for (const auto& [name, entry] : entries) {
+    for (const BundleEntry& entry : entries) {
+        const std::string name(entry.name);
         RefuseLinks(folder, name);
         const fs::path target = folder / fs::u8path(name);
         std::error_code error;
@@ -64,7 +66,8 @@ void RunExtract(const fs::path& archive, const fs::path& folder, bool force) {
     }
 
     fs::create_directories(folder);
-    for (const auto& [name, entry] : entries) {
+    for (const BundleEntry& entry : entries) {
+        const std::string name(entry.name);
         RefuseLinks(folder, name);
         const fs::path target = folder / fs::u8path(name);
         fs::create_directories(target.parent_path());

@@ -7,8 +7,8 @@
 
 void RunList(const std::filesystem::path& archive) {
     BundleFile file(archive);
-    for (const auto& [name, entry] : file.Bundle().entries) {
-        std::cout << name << '\t' << entry.length << '\t' << MimeTypeForPath(name) << '\n';
+    for (const BundleEntry& entry : file.Bundle().entries) {
+        std::cout << entry.name << '\t' << entry.length << '\t' << MimeTypeForPath(entry.name) << '\n';
     }
     std::cout.flush();
 }

@@ -1,0 +1,118 @@
+// The page-side client in the real host (tessarine.exe under Wine, the live engine's Chromium):
+// each call reaches the host as its message and does what it asks, and the host's real answers
+// and notices resolve and fire in the page. One host start serves every test, in order.
+import { test, before, after } from "node:test";
+import assert from "node:assert/strict";
+import { FOLDERS } from "../../testing/client/harness.mjs";
+import { moveMouse, startLiveHost, windowsPath } from "../../testing/client/live-host.mjs";
+
+const LOCK = "set-pointer-lock-enabled";
+let host;
+let page;
+before(async () => {
+  host = await startLiveHost({ componentIds: ["map", "audio"] });
+  page = host.page;
+});
+after(() => host?.stop());
+
+test("ready() sends one handshake and resolves with the host's folders by name and the component ids", async () => {
+  const ready = await page.eval(`Promise.all([tessarine.ready(), tessarine.ready()]).then(([a, b]) =>
+    tessarine.ready().then((c) => ({ same: a === b && b === c, ...a })))`);
+  const slots = (await page.host.transcript())
+    .find((line) => line.ev === "WebView.PostWebMessageAsJsonWithAdditionalObjects").objects;
+  const app = windowsPath(host.appFolder) + "\\";
+  assert.deepEqual([slots[0]?.path, slots[1]?.path, slots[11]], [app, `${app}www\\`, null]); // Wine: no Screenshots
+  assert.deepEqual({ ...ready, folders: Object.fromEntries(Object.entries(ready.folders)
+    .map(([name, folder]) => [name, folder && { kind: folder.kind, path: folder.path }])) }, {
+    same: true, hosted: true, componentIds: ["map", "audio"],
+    folders: Object.fromEntries(FOLDERS.map((name, i) => [name, slots[i] && { kind: "directory", path: slots[i].path }])),
+  });
+  assert.deepEqual(await page.host.received(), [{ type: "wrapper-init" }]);
+});
+
+// The host's window after a message: its state, and while not maximised or minimised, its
+// outer top-left corner and its client size. SCREEN stands for the screen's size.
+function windowState({ minimized, maximized, style, windowRect: [left, top], clientRect: [, , width, height] }) {
+  if (minimized || maximized) return minimized ? "minimized" : "maximized";
+  return `${style & 0xc00000 ? "windowed" : "fullscreen"} ${left},${top} ${width}x${height}`;
+}
+
+// call, the message the host read, what the host posted (types) and focused while handling
+// it, and its window afterwards.
+const CALLS = [
+  ["window.setPosition(120, 90)", { type: "set-window-position", windowX: 120, windowY: 90 }, [],
+    "windowed 120,90 800x600"],
+  ["window.setSize(640.9, 480)", { type: "set-window-size", windowWidth: 640, windowHeight: 480 }, [],
+    "windowed 120,90 640x480"],
+  ["window.setFullscreen(true)", { type: "set-fullscreen", fullscreen: true }, [], "fullscreen 0,0 SCREEN"],
+  ["window.setPosition(5, 5)", { type: "set-window-position", windowX: 5, windowY: 5 }, [], "fullscreen 0,0 SCREEN"],
+  ["window.setFullscreen(0)", { type: "set-fullscreen", fullscreen: false }, [], "windowed 120,90 640x480"],
+  ["window.setSize(1024, -1)", { type: "set-window-size", windowWidth: 1024, windowHeight: -1 }, [],
+    "windowed 120,90 640x480"],
+  ["window.maximize()", { type: "maximize-window" }, ["window-maximized"], "maximized"],
+  ["window.restore()", { type: "restore-window" }, [], "windowed 120,90 640x480"],
+  ["window.minimize()", { type: "minimize-window" }, ["window-minimized"], "minimized"],
+  ["window.restore()", { type: "restore-window" }, ["focus"], "windowed 120,90 640x480"], // the window gets the focus
+  ["window.focus()", { type: "focus-window" }, ["focus"], "windowed 120,90 640x480"],
+  ['extension.send({ text: "ping", n: [1, "ü"] })', { type: "extension-message", text: "ping", n: [1, "ü"] },
+    ["extension-echo"], "windowed 120,90 640x480"],
+];
+
+test("each call reaches the host as its message, the host does it, and notices and echoes reach the listeners", async () => {
+  const screen = await page.eval("`${screen.width}x${screen.height}`");
+  const start = (await page.host.transcript()).length;
+  await page.eval(`window.removers = [tessarine.window.on("maximized", record("maximized")),
+    tessarine.window.on("minimized", record("minimized")), tessarine.extension.onMessage(record("extension"))]`);
+  for (const [call] of CALLS) await page.eval(`tessarine.${call}`);
+  await page.waitFor("seen.length === 3");
+  await page.eval("removers.forEach((remove) => remove())");
+  // Each message's read, then what the host did, up to the line written once it was handled.
+  const lines = (await page.host.transcript()).slice(start);
+  const handled = [];
+  for (let at = 0; at < lines.length; at++) {
+    if (lines[at].ev !== "WebMessageReceivedArgs.TryGetWebMessageAsString") continue;
+    const end = lines.findIndex((line, i) => i > at && line.ev === "live:message");
+    const did = lines.slice(at, end).flatMap((line) => line.ev === "Controller.MoveFocus" ? ["focus"]
+      : line.ev === "WebView.PostWebMessageAsJson" ? [JSON.parse(line.text).type] : []);
+    handled.push([JSON.parse(lines[at].value), did, windowState(lines[end].window)]);
+  }
+  assert.deepEqual(handled.slice(0, CALLS.length), CALLS.map(([, message, did, state]) =>
+    [message, did, state.replace("SCREEN", screen)]));
+  assert.deepEqual(await page.eval("seen"), [["maximized"], ["minimized"],
+    ["extension", { type: "extension-echo", received: CALLS.at(-1)[1] }]]);
+});
+
+const on = { ok: true, enabled: true, error: null };
+const off = { ok: true, enabled: false, error: null };
+// Calls made at once, their results, the messages they sent ("isEnabled"), the host's answers
+// ("isEnabled") and real mouse movements made while the lock is on.
+const LOCKS = [
+  { calls: ["enable"], results: [on], sent: [false, true], answers: [true], moves: [[10, 5], [-7, 3], [0, -12]] },
+  { calls: ["disable"], results: [off], sent: [false], answers: [false] },
+  { calls: ["disable"], results: [off], sent: [], answers: [] }, // no answer comes: the client gives it
+  { calls: ["enable", "disable", "enable", "enable", "disable"], results: [on, off, on, on, off],
+    sent: [true, false, true, false], answers: [true, false, true, false] },
+];
+
+test("pointer lock: calls resolve in order with the host's answers, and real mouse movement reaches onMovement", async () => {
+  await page.eval(`window.seen = []; window.removers = [tessarine.pointerLock.onMovement(record("moved"))]`);
+  for (const { calls, results, sent, answers, moves = [] } of LOCKS) {
+    const [received, posted] = [(await page.host.received()).length, (await page.host.posted()).length];
+    const settled = await page.eval(`(() => { const order = [];
+      return Promise.all(${JSON.stringify(calls)}.map((call, i) => tessarine.pointerLock[call]().then((result) => {
+        order.push(i); return result; }))).then((results) => ({ results, order })); })()`);
+    assert.deepEqual(settled, { results, order: calls.map((_, i) => i) }, calls.join());
+    for (const [dx, dy] of moves) moveMouse(dx, dy);
+    await page.waitFor(`seen.length === ${moves.length}`);
+    assert.deepEqual(await page.eval("seen.splice(0)"), moves.map((move) => ["moved", ...move]));
+    assert.deepEqual((await page.host.received()).slice(received), sent.map((isEnabled) => ({ type: LOCK, isEnabled })));
+    assert.deepEqual((await page.host.posted()).slice(posted).filter((message) => message.type === `${LOCK}-response`),
+      answers.map((isEnabled) => ({ type: `${LOCK}-response`, isOk: true, isEnabled })));
+  }
+});
+
+test("no error in the page, and closing it ends the host with exit code 0 and no message box", async () => {
+  assert.deepEqual(page.errors, []);
+  const code = await host.stop();
+  assert.deepEqual([code, host.output.filter((line) => /^(box|error|bridge):/.test(line))], [0, []]);
+});
