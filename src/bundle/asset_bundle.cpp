@@ -145,7 +145,7 @@ void BundleDirectory::Reserve(size_t capacity) {
     uint64_t indexLimit = 1;
     while (indexLimit <= capacity) indexLimit <<= 1;
     slotsOffset_ = capacity * sizeof(BundleEntry);
-    storage_.reset(new unsigned char[slotsOffset_ + slots * sizeof(uint32_t)]);
+    storage_.reset(new unsigned char[slotsOffset_ + slots * sizeof(uint64_t)]);
     capacity_ = capacity;
     slotMask_ = slots - 1;
     indexMask_ = static_cast<uint32_t>(indexLimit - 1);
@@ -157,7 +157,7 @@ void BundleDirectory::Append(const BundleEntry& entry) {
     ++count_;
 }
 
-void BundleDirectory::Finish() {
+void BundleDirectory::Finish(const char* namesBase, uint64_t namesLength) {
     BundleEntry* const first = Entries();
     BundleEntry* last = first + count_;
     const auto byName = [](const BundleEntry& a, const BundleEntry& b) { return a.name < b.name; };
@@ -166,15 +166,20 @@ void BundleDirectory::Finish() {
     if (!std::is_sorted(first, last, byName)) std::stable_sort(first, last, byName);
     last = std::unique(first, last, [](const BundleEntry& a, const BundleEntry& b) { return a.name == b.name; });
     count_ = static_cast<size_t>(last - first);
+    const bool near = namesLength <= std::numeric_limits<uint32_t>::max();
+    namesBase_ = near ? namesBase : nullptr;
+    namesLength_ = near ? namesLength : 0;
     if (capacity_ == 0) return;
 
-    uint32_t* const slots = Slots();
-    std::memset(slots, 0, (slotMask_ + 1) * sizeof(uint32_t));
+    uint64_t* const slots = Slots();
+    std::memset(slots, 0, (slotMask_ + 1) * sizeof(uint64_t));
     for (size_t i = 0; i < count_; ++i) {
         const uint64_t hash = HashName(first[i].name);
         uint64_t slot = hash & slotMask_;
         while (slots[slot] != 0) slot = (slot + 1) & slotMask_;
-        slots[slot] = (static_cast<uint32_t>(hash >> 32) & ~indexMask_) | static_cast<uint32_t>(i + 1);
+        const uint32_t high = (static_cast<uint32_t>(hash >> 32) & ~indexMask_) | static_cast<uint32_t>(i + 1);
+        const uint64_t nameAt = namesBase_ ? static_cast<uint64_t>(first[i].name.data() - namesBase_) : 0;
+        slots[slot] = (uint64_t{high} << 32) | nameAt;
     }
 }
 
@@ -184,13 +189,24 @@ const BundleEntry* BundleDirectory::Find(std::string_view name) const {
     // The high bits of a slot hold bits of the hash, so most other names are
     // passed over without touching their entries.
     const uint32_t tag = static_cast<uint32_t>(hash >> 32) & ~indexMask_;
-    const uint32_t* const slots = Slots();
+    const uint64_t* const slots = Slots();
     for (uint64_t slot = hash & slotMask_;; slot = (slot + 1) & slotMask_) {
-        const uint32_t value = slots[slot];
+        const uint64_t value = slots[slot];
         if (value == 0) return nullptr;
-        if ((value & ~indexMask_) == tag) {
-            const BundleEntry& entry = Entries()[(value & indexMask_) - 1];
-            if (entry.name == name) return &entry;
+        const uint32_t high = static_cast<uint32_t>(value >> 32);
+        if ((high & ~indexMask_) != tag) continue;
+        const BundleEntry* const entry = Entries() + (high & indexMask_) - 1;
+        if (!namesBase_) {
+            if (entry->name == name) return entry;
+            continue;
+        }
+        // The entry is fetched while its name is compared where it lies.
+        __builtin_prefetch(entry);
+        const uint64_t nameAt = static_cast<uint32_t>(value);
+        const bool bytesMatch = name.empty() || (name.size() <= namesLength_ - nameAt &&
+                                                 std::memcmp(namesBase_ + nameAt, name.data(), name.size()) == 0);
+        if (bytesMatch && entry->name.size() == name.size()) {
+            return entry;
         }
     }
 }
@@ -363,11 +379,11 @@ void AssetBundle::ReadDirectory(uint64_t start, uint64_t length) {
     } catch (...) {
         // The entries read before the failure are served.
         position = start + in.Consumed();
-        entries.Finish();
+        entries.Finish(reinterpret_cast<const char*>(bytes), available);
         throw;
     }
     position = start + in.Consumed();
-    entries.Finish();
+    entries.Finish(reinterpret_cast<const char*>(bytes), available);
 }
 
 const uint8_t* AssetBundle::DataPointer(uint64_t offset) const {

@@ -44,20 +44,26 @@ public:
 
     // Building, for the reader: room for `capacity` entries, then Append in file
     // order (at most `capacity`), then Finish to sort, drop repeated names and index.
+    // Every name must lie in the `namesLength` bytes at `namesBase`.
     void Reserve(size_t capacity);
     void Append(const BundleEntry& entry);
-    void Finish();
+    void Finish(const char* namesBase, uint64_t namesLength);
 
 private:
     BundleEntry* Entries() const { return reinterpret_cast<BundleEntry*>(storage_.get()); }
-    uint32_t* Slots() const { return reinterpret_cast<uint32_t*>(storage_.get() + slotsOffset_); }
+    uint64_t* Slots() const { return reinterpret_cast<uint64_t*>(storage_.get() + slotsOffset_); }
 
     std::unique_ptr<unsigned char[]> storage_;  // the entries, then the index slots
     size_t count_ = 0;
     size_t capacity_ = 0;
     size_t slotsOffset_ = 0;
     uint64_t slotMask_ = 0;   // slot count - 1; the count is a power of two
-    uint32_t indexMask_ = 0;  // the low bits of a slot: entry index + 1 (0: empty slot)
+    uint32_t indexMask_ = 0;  // the low bits of a slot's high half: entry index + 1 (0: empty slot)
+    // A slot's low half is where its name starts in these bytes, so a lookup reads the
+    // name and the entry at once instead of one after the other. Null when the names
+    // lie too far apart for 32 bits; the lookup then takes them from the entries.
+    const char* namesBase_ = nullptr;
+    uint64_t namesLength_ = 0;
 };
 
 // Reader of the assets.dat archive. It owns neither the bytes behind `base`
