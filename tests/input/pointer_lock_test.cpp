@@ -73,6 +73,10 @@ TEST(PointerLock, ARefusedRegistrationIsAnsweredWithTheSystemErrorAndTouchesNoth
     // The request itself is remembered.
     locked.lock->SetPointerLockEnabled(true);
     EXPECT_TRUE(locked.TakePosts().empty());
+    // Releasing a lock that never held the cursor must not show it one time too many.
+    locked.lock->SetPointerLockEnabled(false);
+    EXPECT_EQ(locked.TakePosts(), Posts{kDisabledReply});
+    EXPECT_EQ(CursorCounter(), shown);
 }
 
 TEST(PointerLock, RawSamplesBecomeMovements) {
