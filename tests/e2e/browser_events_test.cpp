@@ -87,7 +87,7 @@ TEST(BundleMode, KeepsThePageInItsOriginAndHandsOnlyWebAndMailLinksToTheShell) {
     }
     ASSERT_EQ(launches.Await(2).size(), 2u);
 
-    // The URL rules themselves are the navigation policy's unit tests; these rows show
+    // The URL rules themselves are tested in tests/security; these rows show
     // that each rule is applied where it belongs.
     const std::vector<e2e_test::StepCheck> checks = {
         {"navigate " + kOrigin + "deep/page.html?x=1#top", false, "cancel"},
