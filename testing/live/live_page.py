@@ -443,7 +443,8 @@ class LivePage:
         target = info["targetId"]
         source = WORKER_SOURCES.get(info["type"])
         # Our page's service workers come through its session; shared workers through the browser's.
-        if source and parent == (self._session if source == SERVICE_WORKER else None) and self._session:
+        through = self._session if source == SERVICE_WORKER else None
+        if source and self._session and parent == through:
             await self._start_worker(params["sessionId"], source, info["url"])
         elif info["type"] == "page" and not info.get("openerId"):
             # Ours waits until it is set up (create_page); the first tab does not wait.
