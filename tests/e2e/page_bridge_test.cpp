@@ -200,12 +200,6 @@ TEST(PageBridge, AFloodOfMessagesIsAnsweredOnceAndInOrder) {
         << "answer " << (mismatch.first - posts.begin()) << ": " << *mismatch.first;
 }
 
-std::vector<std::string> CallNames(const std::vector<json>& record) {
-    std::vector<std::string> names;
-    for (const auto& line : record) names.push_back(line.value("call", "?") + "@" + line.value("during", ""));
-    return names;
-}
-
 TEST(Extension, CallsComeInOrderAndItsMessagesWaitForTheHandshake) {
     // Whitespace, CRLF line ends, a tab and a non-ASCII name: handed over byte for byte.
     const std::string packageJson = "{\r\n\t\"name\":  \"Extension Caf\xC3\xA9\" ,\r\n  \"window\": {}\r\n}\r\n  ";
@@ -236,7 +230,7 @@ TEST(Extension, CallsComeInOrderAndItsMessagesWaitForTheHandshake) {
                                                    {}, options);
     const e2e::HostRun& run = played.run;
     const auto record = extension.Record();
-    ASSERT_EQ(CallNames(record),
+    ASSERT_EQ(e2e::CallNames(record),
               (std::vector<std::string>{
                   "Init@", "GetPackageJson@Init", "GetFolderPath@Init", "PostMessageToPage@Init",
                   "OnMainWindowCreated@", "PostMessageToPage@OnMainWindowCreated", "OnExtensionMessage@",
