@@ -47,7 +47,8 @@ class PackRunner {
 public:
     PackRunner(std::string executable, const std::string& name)
         : executable_(std::move(executable)),
-          root_(std::filesystem::temp_directory_path() / ("tessarine-pack-" + std::to_string(::getpid()) + "-" + name)) {
+          root_(std::filesystem::temp_directory_path() /
+                ("tessarine-pack-" + std::to_string(::getpid()) + "-" + name)) {
         std::filesystem::remove_all(root_);
         std::filesystem::create_directories(root_);
     }

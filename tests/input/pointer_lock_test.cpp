@@ -100,7 +100,6 @@ TEST(PointerLock, RawSamplesBecomeMovements) {
     locked.lock->SetPointerLockEnabled(false);
 }
 
-
 // Window rectangle (100, 50) to (901, 650): the centre is (500, 350).
 TEST(PointerLock, HoldsTheCursorInTheWindowCentreUntilAnotherWindowIsInFrontMinimisedOrDisabled) {
     PointerLockWindow locked(100, 50, 801, 600);

@@ -182,7 +182,8 @@ TEST_F(PackTool, ExplainsEveryFailureAndLeavesNoArchiveBehind) {
         {{"create", At("good.dat"), At("a.dat")}, 1, "tessarine-pack: not a folder: " + At("good.dat")},
         {{"create", At("www"), At("no/such/a.dat")},
          1,
-         "tessarine-pack: cannot create a temporary file beside " + At("no/such/a.dat") + ": No such file or directory"},
+         "tessarine-pack: cannot create a temporary file beside " + At("no/such/a.dat") +
+             ": No such file or directory"},
         {{"verify", At("broken.dat")}, 1, "tessarine-pack: bad format"},
         {{"list", At("short.dat")}, 1, "tessarine-pack: bad chunk"},
         {{"verify", At("www")}, 1, "tessarine-pack: not a file: " + At("www")},
