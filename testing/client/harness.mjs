@@ -133,6 +133,14 @@ function fakeHostSide(page) {
   };
 }
 
+// Runs each call text ("window.setSize(1)") on the page's client: [error name, message]
+// for a call that throws, null otherwise.
+export function callErrors(page, calls) {
+  return page.eval(`${JSON.stringify(calls)}.map((call) => {
+    try { new Function("tessarine", "tessarine." + call)(tessarine); return null; }
+    catch (error) { return [error.name, error.message]; } })`);
+}
+
 export async function startHarness() {
   const routes = new Map();
   const file = (relative, type) => ({ type, body: () => fs.readFileSync(path.join(root, relative)) });
@@ -170,6 +178,16 @@ export async function startHarness() {
       await client.Page.navigate({ url: origin + urlPath });
       await bounded(loaded, `${urlPath} never finished loading`);
       return page;
+    },
+
+    // Runs body(page) on a fresh page (see open) and closes the page afterwards.
+    async withPage(urlPath, fake, body) {
+      const page = await this.open(urlPath, fake);
+      try {
+        await body(page);
+      } finally {
+        await page.close();
+      }
     },
 
     async stop() {

@@ -2,10 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <stdexcept>
 
-#include "bundle_bytes.h"
+#include "support/bundle_bytes.h"
 
 using namespace bundle_test;
 
@@ -34,12 +33,6 @@ std::string WithDirectory(const std::vector<RawEntry>& entries, const std::strin
     return Header() + Chunk("blob", blob) + Chunk("fdir", Directory(entries));
 }
 
-std::string EntryText(const AssetBundle& bundle, const std::string& name) {
-    const BundleEntry* entry = bundle.Find(name);
-    if (entry == nullptr) return "<missing>";
-    return std::string(reinterpret_cast<const char*>(bundle.DataPointer(entry->offset)), entry->length);
-}
-
 TEST(AssetBundle, LoadsTheMinimalExampleAndAddressesItsBlob) {
     const std::string bytes = ExampleArchive();
     AssetBundle bundle;
@@ -54,6 +47,11 @@ TEST(AssetBundle, LoadsTheMinimalExampleAndAddressesItsBlob) {
     bundle.Clear();
     EXPECT_TRUE(bundle.entries.empty() && bundle.chunks.empty());
     EXPECT_EQ(bundle.base, reinterpret_cast<const uint8_t*>(bytes.data()));
+    // A failure before the directory leaves it empty, even after an earlier load.
+    ASSERT_EQ(LoadMessage(bytes, bundle), "");
+    EXPECT_EQ(LoadMessage("x" + bytes.substr(1), bundle), "bad format");
+    EXPECT_TRUE(bundle.entries.empty());
+    EXPECT_EQ(bundle.blobLength, 0u);
 }
 
 TEST(AssetBundle, ReadsOnlyWithinTheLimitAndOnlyFromASource) {
@@ -138,46 +136,6 @@ TEST(AssetBundle, AcceptsOddButValidLayouts) {
     EXPECT_EQ(EntryText(bundle, "end"), "456789");
     EXPECT_EQ(EntryText(bundle, "empty"), "");
     EXPECT_EQ(EntryText(bundle, ""), "");
-}
-
-TEST(AssetBundle, KeepsTheEntriesReadBeforeAFailure) {
-    AssetBundle bundle;
-    const std::string bytes = WithDirectory({{"b", 6, 5}, {"a", 0, 5}, {"b", 0, 1}, {"bad", 0, 12}}, "hello world");
-    EXPECT_EQ(LoadMessage(bytes, bundle), "bad file entry");
-    EXPECT_EQ(bundle.entries.size(), 2u);
-    EXPECT_EQ(EntryText(bundle, "b"), "world");  // the first of two equal names
-    EXPECT_EQ(EntryText(bundle, "a"), "hello");
-
-    // A failure before the directory leaves it empty, even after an earlier load.
-    const std::string broken = "x" + bytes.substr(1);
-    EXPECT_EQ(LoadMessage(broken, bundle), "bad format");
-    EXPECT_TRUE(bundle.entries.empty());
-    EXPECT_EQ(bundle.blobLength, 0u);
-}
-
-TEST(AssetBundle, ReadsFromAStream) {
-    const std::string bytes = Header() + Chunk("note", "skip me") + Chunk("blob", "abcdef") +
-                              Chunk("fdir", Directory({{"f", 2, 3}, {"", 6, 0}}));
-    FILE* file = std::tmpfile();
-    ASSERT_NE(file, nullptr);
-    ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), file), bytes.size());
-    const auto load = [&](uint64_t announced) -> std::string {
-        std::rewind(file);
-        AssetBundle bundle;
-        bundle.SetStreamSource(file, announced);
-        try {
-            bundle.Load();
-            EXPECT_EQ(bundle.entries.size(), 2u);
-            bundle.DataPointer(0);
-        } catch (const std::runtime_error& error) {
-            return error.what();
-        }
-        return "";
-    };
-    EXPECT_EQ(load(bytes.size()), "wrong read mode");
-    // A stream shorter than the length it was announced with.
-    EXPECT_EQ(load(bytes.size() + 40), "file read error");
-    std::fclose(file);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@ import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
-import { FOLDERS, startHarness, typecheck, transpile } from "../../testing/client/harness.mjs";
+import { FOLDERS, callErrors, startHarness, typecheck, transpile } from "../../testing/client/harness.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 let harness;
@@ -13,14 +13,7 @@ after(() => harness?.stop());
 
 const LOCK = "set-pointer-lock-enabled";
 
-async function withPage(urlPath, fake, body) {
-  const page = await harness.open(urlPath, fake);
-  try {
-    await body(page);
-  } finally {
-    await page.close();
-  }
-}
+const withPage = (urlPath, fake, body) => harness.withPage(urlPath, fake, body);
 
 const CALLS = [
   ["window.setFullscreen(true)", { type: "set-fullscreen", fullscreen: true }],
@@ -59,11 +52,7 @@ const BAD_CALLS = [
   ["extension.send({ big: 1n })", "TypeError", "Do not know how to serialize a BigInt"],
 ];
 
-async function badCallErrors(page) {
-  return page.eval(`${JSON.stringify(BAD_CALLS.map(([call]) => call))}.map((call) => {
-    try { new Function("tessarine", "tessarine." + call)(tessarine); return null; }
-    catch (error) { return [error.name, error.message]; } })`);
-}
+const badCallErrors = (page) => callErrors(page, BAD_CALLS.map(([call]) => call));
 
 test("each call reaches the host as its message, and bad arguments never leave the page", async () => {
   await withPage("/page.html", {}, async (page) => {

@@ -9,19 +9,14 @@
 #include <gtest/gtest.h>
 
 #include "e2e/app_folder.h"
+#include "e2e/local_actions.h"
 
 namespace {
 
 const std::wstring kHost = (e2e::RunnerFolder() / L"tessarine.exe").wstring();
 
-// A resource of the built host, mapped for reading: no code runs, nothing is resolved.
 std::string Resource(const wchar_t* name, const wchar_t* type) {
-    HMODULE image = LoadLibraryExW(kHost.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC found = image ? FindResourceW(image, name, type) : nullptr;
-    const void* bytes = found ? LockResource(LoadResource(image, found)) : nullptr;
-    std::string resource = bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(image, found)) : "";
-    if (image) FreeLibrary(image);
-    return resource;
+    return e2e::ImageResource(kHost, name, type);
 }
 
 TEST(ExecutableImage, ExportsTwoDataValuesThatAskForTheDiscreteGpu) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/host_runner.h"
+#include "e2e/step_checks.h"
 #include "e2e/test_app.h"
 
 namespace e2e_test {
@@ -36,43 +37,20 @@ inline void ExpectBox(const e2e::HostRun& run, const std::string& caption, const
     EXPECT_EQ(e2e::IconKindName(run.boxes[0].icon), e2e::IconKindName(icon));
 }
 
-// A step and what its transcript line must then hold in one member; by default "posts",
-// what the host posted with PostWebMessageAsJson meanwhile; "calls:Ev" for how many
-// lines named Ev the host wrote meanwhile; "" for nothing to check.
-struct StepCheck {
-    std::string step;
-    nlohmann::json expected;
-    std::string member = "posts";
-};
+using e2e::Played;
+using e2e::StepCheck;
 
-struct Played {
-    e2e::HostRun run;
-    std::vector<int> lines;  // the scenario line of each check's step
-};
-
-// Plays the checks' steps (see e2e::PlaySteps); checks that the host ended normally
+// Plays the checks' steps (see e2e::PlayChecks); checks that the host ended normally
 // without a box, and each step.
 inline Played Play(const e2e::AppFolder& app, const std::vector<StepCheck>& checks,
                    const std::vector<std::string>& knobs = {}, e2e::HostRunOptions options = {}) {
-    std::vector<std::string> steps;
-    for (const StepCheck& check : checks) steps.push_back(check.step);
-    Played played;
-    played.run = e2e::PlaySteps(app, knobs, steps, played.lines, std::move(options));
+    Played played = e2e::PlayChecks(app, checks, knobs, std::move(options));
     ExpectEnded(played.run, 0);
     ExpectBox(played.run, "");
-    for (size_t i = 0; i < checks.size(); ++i) {
-        const StepCheck& check = checks[i];
-        if (check.member.empty()) continue;
-        const int line = played.lines[i];
-        const e2e::Transcript& transcript = played.run.transcript;
-        const nlohmann::json result = e2e::StepResult(transcript, line);
-        nlohmann::json actual =
-            result.is_object() ? result.value(check.member, nlohmann::json("(none)")) : nlohmann::json("(not played)");
-        if (check.member == "posts") actual = e2e::PostsDuring(transcript, line);
-        if (check.member.rfind("calls:", 0) == 0) {
-            actual = e2e::CallsDuring(transcript, line, check.member.substr(6)).size();
-        }
-        EXPECT_EQ(actual, check.expected) << check.step.substr(0, 300);
+    EXPECT_EQ(played.found.size(), checks.size());
+    for (size_t i = 0; i < checks.size() && i < played.found.size(); ++i) {
+        if (checks[i].member.empty()) continue;
+        EXPECT_EQ(played.found[i], checks[i].expected) << checks[i].step.substr(0, 300);
     }
     return played;
 }

@@ -147,7 +147,7 @@ TEST(PageBridge, UsesWhatItCanReadFromItsOwnPagesDropsTheRestAndKeepsAnswering) 
 // browser delivering a backlog; TESSARINE_E2E_FLOOD sets another count.
 TEST(PageBridge, AFloodOfMessagesIsAnsweredOnceAndInOrder) {
     const std::string foreign = "message https://elsewhere.example/index.html ";
-    const std::pair<std::string, std::string> block[20] = {
+    const std::pair<std::string, std::string> block[] = {
         // one round: step, answer ("" for none)
         {Lock(R"(,"isEnabled":true)"), kLockOn},
         {Lock(R"(,"isEnabled":true)"), ""},
@@ -162,19 +162,15 @@ TEST(PageBridge, AFloodOfMessagesIsAnsweredOnceAndInOrder) {
         {Lock(""), ""},
         {kPage + kInit, kInitResponse},
         {kPage, ""},
-        {kPage + "not json", ""},
-        {kPage + kInit, kInitResponse},
         {kPage + R"({"type":"extension-message"})", ""},
-        {kPage + "[1,2,3]", ""},
-        {kPage + kInit, kInitResponse},
-        {kPage + R"({"type":"wrapper-init")", ""},
         {kPage + kInit, kInitResponse},
     };
     const char* wanted = std::getenv("TESSARINE_E2E_FLOOD");
     const long messages = wanted ? std::strtol(wanted, nullptr, 10) : 100000;
-    const size_t rounds = std::max<size_t>(static_cast<size_t>(std::max(messages, 1L)) / 20, 1);
+    const size_t rounds = std::max<size_t>(static_cast<size_t>(std::max(messages, 1L)) / std::size(block), 1);
     auto app = e2e::MakeApp("flood", R"({"name": "Flood"})");
-    std::vector<e2e_test::StepCheck> checks = {{"repeat " + std::to_string(rounds) + " 20", nullptr, ""}};
+    std::vector<e2e_test::StepCheck> checks = {
+        {"repeat " + std::to_string(rounds) + " " + std::to_string(std::size(block)), nullptr, ""}};
     for (const auto& [step, answer] : block) checks.push_back({step, nullptr, ""});
     checks.push_back({kPage + kInit, json::array({kInitResponse})});  // still answering afterwards
     e2e::HostRunOptions options;
@@ -184,7 +180,7 @@ TEST(PageBridge, AFloodOfMessagesIsAnsweredOnceAndInOrder) {
     const int flood = 3;
     // Every message reached the host's one handler, which accepted it.
     const json step = e2e::StepResult(run.transcript, flood);
-    const size_t count = rounds * 20;
+    const size_t count = rounds * std::size(block);
     EXPECT_EQ(step.value("rounds", size_t{0}), rounds) << step.dump();
     EXPECT_EQ(step.value("handlers", size_t{0}), count);
     EXPECT_EQ(step.value("results", json()), (json{{"0x00000000", count}}));
@@ -198,12 +194,6 @@ TEST(PageBridge, AFloodOfMessagesIsAnsweredOnceAndInOrder) {
     const auto mismatch = std::mismatch(posts.begin(), posts.end(), expected.begin(), expected.end());
     EXPECT_TRUE(mismatch.first == posts.end())
         << "answer " << (mismatch.first - posts.begin()) << ": " << *mismatch.first;
-}
-
-std::vector<std::string> CallNames(const std::vector<json>& record) {
-    std::vector<std::string> names;
-    for (const auto& line : record) names.push_back(line.value("call", "?") + "@" + line.value("during", ""));
-    return names;
 }
 
 TEST(Extension, CallsComeInOrderAndItsMessagesWaitForTheHandshake) {
@@ -236,7 +226,7 @@ TEST(Extension, CallsComeInOrderAndItsMessagesWaitForTheHandshake) {
                                                    {}, options);
     const e2e::HostRun& run = played.run;
     const auto record = extension.Record();
-    ASSERT_EQ(CallNames(record),
+    ASSERT_EQ(e2e::CallNames(record),
               (std::vector<std::string>{
                   "Init@", "GetPackageJson@Init", "GetFolderPath@Init", "PostMessageToPage@Init",
                   "OnMainWindowCreated@", "PostMessageToPage@OnMainWindowCreated", "OnExtensionMessage@",

@@ -1,5 +1,6 @@
 // The main window: its size and styles at the prefix's DPI (AnyDpi.* also runs in a
-// 144-DPI prefix), the window operations the page asks for, and pointer lock.
+// 144-DPI prefix) and the window operations the page asks for. Pointer lock's motion is
+// the hardening test's (with another window in front) and client_live's (a real mouse).
 #include <windows.h>
 
 #include <cmath>
@@ -7,12 +8,12 @@
 
 #include <gtest/gtest.h>
 
-#include "e2e/cursor_sampler.h"
 #include "e2e/edge_styler.h"
 #include "host_checks.h"
 
 namespace {
 
+using e2e::LastBounds;
 using e2e::SameRect;
 using e2e::WindowAt;
 using e2e_test::ExpectEnded;
@@ -22,20 +23,6 @@ using Posts = std::vector<std::string>;
 constexpr long kFrameBits = 0x00FF0000;
 constexpr long kCaptionAndSizingBorder = 0x00C40000;
 constexpr long kEdgeExStyles = 0x00020301;
-
-std::string Size(const std::string& width, const std::string& height) {
-    return R"({"type":"set-window-size","windowWidth":)" + width + R"(,"windowHeight":)" + height + "}";
-}
-
-std::string Position(const std::string& x, const std::string& y) {
-    return R"({"type":"set-window-position","windowX":)" + x + R"(,"windowY":)" + y + "}";
-}
-
-// The bounds the browser control got last while the step ran.
-json LastBounds(const e2e::Transcript& transcript, int line) {
-    const auto calls = e2e::CallsDuring(transcript, line, "Controller.put_Bounds");
-    return calls.empty() ? json() : calls.back()["value"];
-}
 
 TEST(AnyDpi, TheWindowTakesItsConfiguredClientSizeAndStylesAndThePageMayResizeAndMoveIt) {
     struct Row {
@@ -67,8 +54,8 @@ TEST(AnyDpi, TheWindowTakesItsConfiguredClientSizeAndStylesAndThePageMayResizeAn
         scenario.Add("dom-content-loaded");
         const int shown = scenario.RecordWindow();
         // Neither a missing title bar nor a fixed border keeps the page from sizing the window.
-        const int resize = scenario.Message(Size("640", "480"));
-        scenario.Message(Position("100", "50"));
+        const int resize = scenario.Message(e2e::SizeMessage("640", "480"));
+        scenario.Message(e2e::PositionMessage("100", "50"));
         const int moved = scenario.RecordWindow();
         scenario.Add("close-window");
         const e2e::HostRun run = e2e::RunScenario(*app, scenario);
@@ -101,27 +88,27 @@ TEST(Window, PageOperationsSizeMoveFullscreenShowAndFocusIt) {
     scenario.Add("dom-content-loaded");
     scenario.Add("wait 1000");  // for the edge styles
     const int start = scenario.RecordWindow();
-    const int resize = scenario.Message(Size("800", "600"));
+    const int resize = scenario.Message(e2e::SizeMessage("800", "600"));
     const int resized = scenario.RecordWindow();
     // Sizes below 1, also where members of the wrong kind take their default 0 (a float
     // beyond 32 bits gives the minimum): nothing happens.
-    for (const char* width : {"0", "-1", "\"800\"", "true", "1e10"}) scenario.Message(Size(width, "600"));
+    for (const char* width : {"0", "-1", "\"800\"", "true", "1e10"}) scenario.Message(e2e::SizeMessage(width, "600"));
     scenario.Message(R"({"type":"set-window-size","windowWidth":800})");
     const int unchanged = scenario.RecordWindow();
     // Floats are cut toward zero, integers keep their low 32 bits (2^32 + 640).
-    scenario.Message(Size("4294967936", "480.99"));
+    scenario.Message(e2e::SizeMessage("4294967936", "480.99"));
     const int cut = scenario.RecordWindow();
-    scenario.Message(Position("100", "50"));
+    scenario.Message(e2e::PositionMessage("100", "50"));
     const int moved = scenario.RecordWindow();
     // A string coordinate is 0; negative ones are passed on. A flag that is not a boolean
     // is false: leaving fullscreen while windowed does nothing.
-    scenario.Message(Position("\"100\"", "-30"));
+    scenario.Message(e2e::PositionMessage("\"100\"", "-30"));
     scenario.Message(R"({"type":"set-fullscreen","fullscreen":"true"})");
     const int windowed = scenario.RecordWindow();
     const int enter = scenario.Message(R"({"type":"set-fullscreen","fullscreen":true})");
     scenario.Message(R"({"type":"set-fullscreen","fullscreen":true})");
-    scenario.Message(Size("640", "480"));
-    scenario.Message(Position("300", "300"));
+    scenario.Message(e2e::SizeMessage("640", "480"));
+    scenario.Message(e2e::PositionMessage("300", "300"));
     const int full = scenario.RecordWindow();
     scenario.Message(R"({"type":"set-fullscreen"})");
     const int left = scenario.RecordWindow();
@@ -181,48 +168,6 @@ TEST(Window, PageOperationsSizeMoveFullscreenShowAndFocusIt) {
     for (const int line : {resize, enter, focus}) EXPECT_EQ(e2e::PostsDuring(run.transcript, line), Posts{}) << line;
     EXPECT_EQ(e2e::Values(run.transcript, "Controller.MoveFocus", "reason").back(), 0);
     EXPECT_FALSE(e2e::CallsDuring(run.transcript, focus, "Controller.MoveFocus").empty());
-}
-
-const char kLock[] = R"({"type":"set-pointer-lock-enabled","isEnabled":true})";
-const char kUnlock[] = R"({"type":"set-pointer-lock-enabled","isEnabled":false})";
-
-// Where the locked cursor is parked and how it is hidden is the pointer-lock unit tests'
-// part (they make the same system calls in one process); across processes Wine reports
-// the cursor's visibility unreliably.
-TEST(Window, PointerLockStreamsMouseMotionOnlyWhileLocked) {
-    auto app = e2e::MakeApp("pointer-motion", R"({"name": "Pointer Motion"})");
-    e2e::Scenario scenario;
-    scenario.Add("dom-content-loaded");
-    scenario.Add("wait 300");
-    scenario.Message(kLock);
-    scenario.Add("wait 2500");
-    scenario.Message(kUnlock);
-    scenario.Add("wait 1500");
-    scenario.Add("close-window");
-    // Moves the mouse once the cursor is seen confined to the window (a wheel turn has no
-    // motion), and again once it is free.
-    int phase = 0;
-    e2e::CursorSampler sampler([&](const e2e::CursorSample& sample) {
-        if (phase == 0 && sample.ClippedToWindow()) {
-            phase = 1;
-            e2e::SendMouse(MOUSEEVENTF_MOVE, 5, -3);
-            e2e::SendMouse(MOUSEEVENTF_MOVE, -2, 4);
-            e2e::SendMouse(MOUSEEVENTF_WHEEL, 0, 0, WHEEL_DELTA);
-        } else if (phase == 1 && sample.Free()) {
-            phase = 2;
-            e2e::SendMouse(MOUSEEVENTF_MOVE, 9, 9);
-        }
-    });
-    const e2e::HostRun run = e2e::RunScenario(*app, scenario);
-    sampler.Stop();
-    ExpectEnded(run, 0);
-    ASSERT_EQ(phase, 2) << "the lock was not seen coming and going\n" << run.Describe();
-    Posts motion;
-    for (const auto& text : e2e::AllPosts(run.transcript)) {
-        if (text.find("pointer-lock-movement") != std::string::npos) motion.push_back(text);
-    }
-    EXPECT_EQ(motion, (Posts{R"({"movementX":5,"movementY":-3,"type":"pointer-lock-movement"})",
-                             R"({"movementX":-2,"movementY":4,"type":"pointer-lock-movement"})"}));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Range header and response head: a 206 window lies inside the content and is at
-// most 2 MiB, a 200 carries it all, and the header text is well-formed lines.
+// most 2 MiB, a 200 carries it all, nothing else but a 416 comes out. (The header
+// text is the oracle comparison's.)
 #include <cstring>
-#include <string>
 #include <string_view>
 
 #include "server/range_header.h"
@@ -30,18 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (head.rangeStart != 0 || head.rangeLength != length) __builtin_trap();
     } else if (head.status != 416) {
         __builtin_trap();
-    }
-    // "Name: value" lines joined by single line feeds; no CR, NUL, empty or trailing line.
-    std::string_view text = head.headerText;
-    while (true) {
-        const std::string_view line = text.substr(0, text.find('\n'));
-        const auto colon = line.find(": ");
-        if (colon == std::string_view::npos || colon == 0 || line.find_first_of(std::string_view("\r\0", 2)) !=
-                                                                  std::string_view::npos) {
-            __builtin_trap();
-        }
-        if (line.size() == text.size()) break;
-        text.remove_prefix(line.size() + 1);
     }
     return 0;
 }

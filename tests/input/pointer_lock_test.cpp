@@ -27,40 +27,6 @@ std::string Movement(int dx, int dy) {
            R"(,"type":"pointer-lock-movement"})";
 }
 
-TEST(PointerLock, EnablingConfinesCentresAndHidesTheCursorUntilDisabled) {
-    // Window rectangle (100, 50) to (901, 650): the centre is (500, 350).
-    PointerLockWindow locked(100, 50, 801, 600);
-    ASSERT_TRUE(locked.window);
-    const int shown = CursorCounter();
-
-    locked.lock->SetPointerLockEnabled(true);
-    EXPECT_EQ(locked.TakePosts(), Posts{kEnabledReply});
-    EXPECT_EQ(ClipRect(), (std::vector<LONG>{100, 50, 901, 650}));
-    EXPECT_EQ(CursorPos(), (std::vector<LONG>{500, 350}));
-    EXPECT_EQ(CursorCounter(), shown - 1);
-
-    // The timer puts the cursor back after something else moved it or lifted the clip.
-    ClipCursor(nullptr);
-    SetCursorPos(10, 10);
-    EXPECT_GT(locked.PumpTimerTicks(200), 0);
-    EXPECT_EQ(ClipRect(), (std::vector<LONG>{100, 50, 901, 650}));
-    EXPECT_EQ(CursorPos(), (std::vector<LONG>{500, 350}));
-
-    // Repeated requests change nothing and are not answered: the cursor is hidden once.
-    locked.lock->SetPointerLockEnabled(true);
-    EXPECT_TRUE(locked.TakePosts().empty());
-    EXPECT_EQ(CursorCounter(), shown - 1);
-
-    locked.lock->SetPointerLockEnabled(false);
-    EXPECT_EQ(locked.TakePosts(), Posts{kDisabledReply});
-    EXPECT_EQ(ClipRect(), VirtualScreen());
-    EXPECT_EQ(CursorCounter(), shown);
-    EXPECT_EQ(locked.PumpTimerTicks(100), 0) << "the re-clip timer kept running";
-    locked.lock->SetPointerLockEnabled(false);
-    EXPECT_TRUE(locked.TakePosts().empty());
-    EXPECT_EQ(CursorCounter(), shown);
-}
-
 TEST(PointerLock, ARefusedRegistrationIsAnsweredWithTheSystemErrorAndTouchesNothing) {
     // Raw input for a sink needs a target window; without one the system refuses.
     PointerLockWindow locked(0, 0, 0, 0, false);
@@ -134,16 +100,16 @@ TEST(PointerLock, RawSamplesBecomeMovements) {
     locked.lock->SetPointerLockEnabled(false);
 }
 
-}  // namespace
-
-namespace {
-
-TEST(PointerLock, AnotherWindowInFrontOrMinimisingFreesTheCursorUntilTheWindowIsBack) {
+// Window rectangle (100, 50) to (901, 650): the centre is (500, 350).
+TEST(PointerLock, HoldsTheCursorInTheWindowCentreUntilAnotherWindowIsInFrontMinimisedOrDisabled) {
     PointerLockWindow locked(100, 50, 801, 600);
     ASSERT_EQ(GetForegroundWindow(), locked.window);
     const int shown = CursorCounter();
     locked.lock->SetPointerLockEnabled(true);
     EXPECT_EQ(locked.TakePosts(), Posts{kEnabledReply});
+    // Repeated requests change nothing and are not answered: the cursor is hidden once.
+    locked.lock->SetPointerLockEnabled(true);
+    EXPECT_TRUE(locked.TakePosts().empty());
     EXPECT_EQ(CursorCounter(), shown - 1);
     RAWMOUSE motion{};
     motion.lLastX = 3;
@@ -153,9 +119,11 @@ TEST(PointerLock, AnotherWindowInFrontOrMinimisingFreesTheCursorUntilTheWindowIs
         void (*act)(HWND locked, HWND other);
         bool held;
     };
+    // In each step the cursor is moved away; the re-clip timer brings back what is held.
     const Step steps[] = {
         {"another window in front", [](HWND, HWND other) { SetForegroundWindow(other); }, false},
         {"back in front", [](HWND locked, HWND) { SetForegroundWindow(locked); }, true},
+        {"something else lifts the clip", [](HWND, HWND) { ClipCursor(nullptr); }, true},
         {"minimised", [](HWND locked, HWND) { ShowWindow(locked, SW_MINIMIZE); }, false},
         {"restored",
          [](HWND locked, HWND) {
@@ -185,6 +153,12 @@ TEST(PointerLock, AnotherWindowInFrontOrMinimisingFreesTheCursorUntilTheWindowIs
     DestroyWindow(other);
     locked.lock->SetPointerLockEnabled(false);
     EXPECT_EQ(locked.TakePosts(), Posts{kDisabledReply});
+    EXPECT_EQ(CursorCounter(), shown);
+    EXPECT_EQ(ClipRect(), VirtualScreen());
+    EXPECT_EQ(locked.PumpTimerTicks(100), 0) << "the re-clip timer kept running";
+    locked.lock->OnRawMouse(motion);
+    locked.lock->SetPointerLockEnabled(false);
+    EXPECT_TRUE(locked.TakePosts().empty()) << "motion or an answer after the lock was off";
     EXPECT_EQ(CursorCounter(), shown);
 }
 

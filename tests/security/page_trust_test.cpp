@@ -68,13 +68,22 @@ TEST(PageTrust, OriginsKeepOneValidPortAndAreStable) {
 
 TEST(WindowsNames, NamesThatLeaveTheFolderOrOpenADeviceAreRefused) {
     struct Case {
-        const char* name;
+        std::string name;
         bool servedFromFolder;
         bool unpacked;
     };
     const Case cases[] = {
         {"images/logo.png", true, true},
         {"a..b/..c/d.png", true, true},
+        {"", true, false},
+        {"./index.html", true, false},
+        {"a..b/..c/d..", true, false},
+        {"..", false, false},
+        {"a/..", false, false},
+        {"a\\..\\..\\secret", false, false},
+        {"C:/Windows/win.ini", false, false},
+        {"file.txt:stream", false, false},
+        {std::string("index.html\0.png", 15), false, false},
         {"com10.txt", true, true},
         {"lpt\xC2\xB9x", true, true},
         {"../secret", false, false},
@@ -92,6 +101,7 @@ TEST(WindowsNames, NamesThatLeaveTheFolderOrOpenADeviceAreRefused) {
         EXPECT_EQ(IsSafeFolderPath(c.name), c.servedFromFolder) << c.name;
         EXPECT_EQ(UnsafeEntryNameReason(c.name).empty(), c.unpacked) << c.name;
     }
+    EXPECT_EQ(FolderPathFor("C:\\app\\", "www\\", "a/b//c.txt"), "C:\\app\\www\\a\\b\\\\c.txt");
 }
 
 }  // namespace

@@ -10,7 +10,7 @@
 #include <set>
 #include <thread>
 
-#include "../bundle/bundle_bytes.h"
+#include "support/bundle_bytes.h"
 #include "bundle/open_asset_bundle.h"
 #include "server/body_stream.h"
 #include "support/resource_doubles.h"

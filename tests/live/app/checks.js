@@ -1,43 +1,7 @@
-// Checks the host from inside a real page; each result goes to the console and the list.
+// Checks the host from inside a real page (the kit shows each result in the console and the list).
 import host from './tessarine.js';
+import { check, equal, once, report, sleep, viewport, within } from './check_kit.js';
 import { serviceWorkerAnswer, sharedWorkerAnswer } from './workers.js';
-
-let passed = 0;
-let failed = 0;
-const show = (text, ok) => {
-  const item = document.createElement('li');
-  item.textContent = text;
-  item.className = ok ? 'pass' : 'fail';
-  document.getElementById('results').append(item);
-};
-const check = async (name, body) => {
-  try {
-    await body();
-    passed += 1;
-    console.log(`PASS ${name}`);
-    show(name, true);
-  } catch (error) {
-    failed += 1;
-    console.error(`FAIL ${name}: ${error.message}`);
-    show(`${name}: ${error.message}`, false);
-  }
-};
-const equal = (actual, wanted, what) => {
-  if (JSON.stringify(actual) !== JSON.stringify(wanted)) {
-    throw new Error(`${what} is ${JSON.stringify(actual)}, not ${JSON.stringify(wanted)}`);
-  }
-};
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-const within = (promise, what, ms = 10000) =>
-  Promise.race([promise, sleep(ms).then(() => { throw new Error(`no ${what} within ${ms} ms`); })]);
-const once = (target, name) => new Promise((resolve) => target.addEventListener(name, resolve, { once: true }));
-// Resolves once the viewport has the size (the host resizes it from outside).
-const viewport = async (width, height) => {
-  for (let waited = 0; innerWidth !== width || innerHeight !== height; waited += 50) {
-    if (waited > 10000) throw new Error(`viewport is ${innerWidth}x${innerHeight}, not ${width}x${height}`);
-    await sleep(50);
-  }
-};
 
 let slots = null;
 chrome.webview.addEventListener('message', (event) => {
@@ -142,5 +106,5 @@ await check('navigation elsewhere cancelled', async () => {
   equal([left, location.origin], [false, 'https://tessarine.localhost'], 'page after navigating');
 });
 
-console.log(`live checks: ${passed} passed, ${failed} failed`);
+report();
 window.close();

@@ -1,10 +1,13 @@
 #pragma once
 
-// Builds archive bytes by hand for the tests, independently of BundleWriter.
+// Builds archive bytes by hand for the tests, independently of BundleWriter, and reads
+// an entry's bytes back.
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "bundle/asset_bundle.h"
 
 namespace bundle_test {
 
@@ -52,6 +55,13 @@ inline std::string ExampleArchive() {
         0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
         0x00, 0x00, 0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x61};
     return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+// The bytes of the named entry in a memory-mode bundle, or "<missing>".
+inline std::string EntryText(const AssetBundle& bundle, const std::string& name) {
+    const BundleEntry* entry = bundle.Find(name);
+    if (entry == nullptr) return "<missing>";
+    return std::string(reinterpret_cast<const char*>(bundle.DataPointer(entry->offset)), entry->length);
 }
 
 }  // namespace bundle_test

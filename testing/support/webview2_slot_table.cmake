@@ -1,4 +1,4 @@
-# Turns the binary-interface facts file into the table that webview2_slots_test holds
+# Turns the binary-interface facts file into the table that tests/webview/webview2_slots_test holds
 # the compiled declarations against: each interface with its IID, parent and slot
 # range, each method with its slot, each enumerator with its value.
 # Usage: cmake -DFACTS=<facts.md> -DOUTPUT=<table.inc> -P webview2_slot_table.cmake

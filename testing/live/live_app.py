@@ -1,0 +1,126 @@
+"""Builds the live check app's folder and the idle app of the failure checks, runs
+them through scripts/run-app, and reads what they leave: screenshots, transcripts."""
+import json
+import os
+import shutil
+import struct
+import subprocess
+import zlib
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+def wav(seconds, rate=22050):
+    """A quiet tone, 16-bit mono: over 3 MiB, so media requests meet the 2 MiB cap."""
+    frames = b"".join(struct.pack("<h", (i % 50) * 40 - 1000) for i in range(rate)) * seconds
+    return struct.pack("<4sI4s4sIHHIIHH4sI", b"RIFF", 36 + len(frames), b"WAVE", b"fmt ", 16, 1, 1, rate, rate * 2,
+                       2, 16, b"data", len(frames)) + frames
+
+
+def write_files(files):
+    for path, data in files.items():
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as file:
+            file.write(data if isinstance(data, bytes) else data.encode())
+
+
+def make_app(work, binaries, page_folder):
+    """The check app: its page (index.html of testing/live/app, the scripts of page_folder)
+    and some files in a bundle, others loose, the test extension's configuration."""
+    shutil.rmtree(work, ignore_errors=True)
+    bundled, app = os.path.join(work, "bundled"), os.path.join(work, "LiveChecks")
+    sound = wav(75)
+    read = lambda *parts: open(os.path.join(*parts), "rb").read()
+    write_files({
+        os.path.join(bundled, "index.html"): read(ROOT, "testing", "live", "app", "index.html"),
+        os.path.join(bundled, "check_kit.js"): read(ROOT, "testing", "live", "app", "check_kit.js"),
+        os.path.join(bundled, "checks.js"): read(page_folder, "checks.js"),
+        **{os.path.join(bundled, name): read(page_folder, name)
+           for name in ("workers.js", "service-worker.js", "worker-words.js")},
+        os.path.join(app, "www", "shared-worker.js"): read(page_folder, "shared-worker.js"),
+        os.path.join(bundled, "tessarine.js"): read(ROOT, "client", "tessarine.js"),
+        os.path.join(bundled, "bundle.txt"): b"from the bundle",
+        os.path.join(bundled, "media", "bundle.wav"): sound,
+        os.path.join(app, "www", "folder-only.txt"): b"from the folder",
+        os.path.join(app, "www", "notes", "read me {1}.txt"): b"a name with spaces",
+        os.path.join(app, "www", "media", "folder.wav"): sound,
+        os.path.join(app, "package.json"): json.dumps({
+            "name": "TessarineLiveChecks", "chromium-args": "--autoplay-policy=no-user-gesture-required",
+            "window": {"title": "Live checks", "width": 800, "height": 600}}),
+        os.path.join(work, "extension.json"): json.dumps({"componentIds": ["live-component"],
+                                                          "message": {"echo": True}}),
+    })
+    shutil.copy(os.path.join(binaries, "Orvanta.dll"), app)
+    subprocess.run([os.path.join(ROOT, "scripts", "wine-run"), os.path.join(binaries, "tessarine-pack.exe"), "create",
+                    windows_path(bundled), windows_path(os.path.join(app, "www", "assets.dat"))],
+                   check=True, stdout=subprocess.DEVNULL)
+    return app
+
+
+def make_idle_app(work):
+    """An app in fixed mode whose page never closes, and a Chromium that knows its version,
+    then fails to start."""
+    fake = os.path.join(work, "fake-chromium")
+    app = os.path.join(work, "Idle")
+    write_files({
+        fake: '#!/bin/sh\n[ "$1" = --version ] && echo "Chromium 99.0.1.2" && exit 0\nexit 3\n',
+        os.path.join(app, "package.json"): json.dumps({
+            "name": "Idle", "window": {"title": "Idle", "width": 320, "height": 200, "background-color": [18, 52, 86]},
+            "settings": {"distribution-mode": "fixed"}}),
+        os.path.join(app, "www", "index.html"): "<title>Idle</title><script>console.warn('idle')</script>",
+    })
+    os.chmod(fake, 0o755)
+    return app, fake
+
+
+def run_app(app, binaries, *arguments, **environment):
+    """scripts/run-app on the app: its exit code and the lines it printed."""
+    run = subprocess.run([os.path.join(ROOT, "scripts", "run-app"), app, *arguments],
+                         env=dict(os.environ, TESSARINE_LIVE_BIN=binaries, **environment),
+                         stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
+    print(run.stdout)
+    return run.returncode, run.stdout.splitlines()
+
+
+def run_watched(binaries, exe, **environment):
+    """An executable under the message box watcher: its exit code and output."""
+    run = subprocess.run([os.path.join(ROOT, "scripts", "wine-run"),
+                          os.path.join(binaries, "tessarine-msgbox-watcher.exe"), "--run", "--timeout-ms", "60000",
+                          windows_path(exe)], env=dict(os.environ, **environment), stdout=subprocess.PIPE, text=True)
+    print(run.stdout)
+    return run.returncode, run.stdout
+
+
+def transcript(app):
+    """The transcript run-app kept of the app's last run, one object per line."""
+    path = os.path.join(ROOT, "build", "run-app", os.path.basename(app), "transcript.jsonl")
+    return [json.loads(line) for line in open(path, encoding="utf-8")] if os.path.exists(path) else []
+
+
+def transcript_has(lines, ev, **members):
+    return any(line.get("ev") == ev and all(line.get(k) == v for k, v in members.items()) for line in lines)
+
+
+def png_size(path):
+    if not os.path.exists(path):
+        return None
+    with open(path, "rb") as file:
+        head = file.read(24)
+    return struct.unpack(">II", head[16:24]) if head[:8] == b"\x89PNG\r\n\x1a\n" else None
+
+
+def png_corner(path):
+    """The top-left pixel's red, green and blue: every row filter leaves the first pixel of the
+    first row as it is."""
+    data = open(path, "rb").read()
+    chunks, at = b"", 8
+    while at < len(data):
+        length, kind = struct.unpack(">I4s", data[at:at + 8])
+        if kind == b"IDAT":
+            chunks += data[at + 8:at + 8 + length]
+        at += 12 + length
+    return tuple(zlib.decompress(chunks)[1:4])
