@@ -5,6 +5,7 @@ import os
 import shutil
 import struct
 import subprocess
+import time
 import zlib
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
@@ -88,10 +89,17 @@ def run_app(app, binaries, *arguments, **environment):
 
 def run_watched(binaries, exe, **environment):
     """An executable under the message box watcher: its exit code and output."""
-    run = subprocess.run([os.path.join(ROOT, "scripts", "wine-run"),
-                          os.path.join(binaries, "tessarine-msgbox-watcher.exe"), "--run", "--timeout-ms", "60000",
-                          windows_path(exe)], env=dict(os.environ, **environment), stdout=subprocess.PIPE, text=True)
-    print(run.stdout)
+    for attempt in range(3):
+        run = subprocess.run([os.path.join(ROOT, "scripts", "wine-run"),
+                              os.path.join(binaries, "tessarine-msgbox-watcher.exe"), "--run", "--timeout-ms", "60000",
+                              windows_path(exe)], env=dict(os.environ, **environment),
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+        print(run.stdout + run.stderr)
+        # Just after a process of the same image was terminated, Wine now and then refuses to
+        # start it (error 1359): that is not the host's answer, so try again.
+        if "cannot start" not in run.stderr:
+            break
+        time.sleep(2)
     return run.returncode, run.stdout
 
 
