@@ -30,7 +30,7 @@ def write_files(files):
 
 
 def make_app(work, binaries, page_folder):
-    """The check app: its page (index.html of testing/live/app, the scripts of page_folder)
+    """The check app: its page (index.html and the workers of testing/live/app, checks.js of page_folder)
     and some files in a bundle, others loose, the test extension's configuration."""
     shutil.rmtree(work, ignore_errors=True)
     bundled, app = os.path.join(work, "bundled"), os.path.join(work, "LiveChecks")
@@ -40,9 +40,9 @@ def make_app(work, binaries, page_folder):
         os.path.join(bundled, "index.html"): read(ROOT, "testing", "live", "app", "index.html"),
         os.path.join(bundled, "check_kit.js"): read(ROOT, "testing", "live", "app", "check_kit.js"),
         os.path.join(bundled, "checks.js"): read(page_folder, "checks.js"),
-        **{os.path.join(bundled, name): read(page_folder, name)
+        **{os.path.join(bundled, name): read(ROOT, "testing", "live", "app", name)
            for name in ("workers.js", "service-worker.js", "worker-words.js")},
-        os.path.join(app, "www", "shared-worker.js"): read(page_folder, "shared-worker.js"),
+        os.path.join(app, "www", "shared-worker.js"): read(ROOT, "testing", "live", "app", "shared-worker.js"),
         os.path.join(bundled, "tessarine.js"): read(ROOT, "client", "tessarine.js"),
         os.path.join(bundled, "bundle.txt"): b"from the bundle",
         os.path.join(bundled, "media", "bundle.wav"): sound,

@@ -140,6 +140,8 @@ TEST(RemoteMode, LeavesRequestsAndNavigationToTheBrowserAndTrustsOnlyTheMainUrl)
                                                 {"request GET " + kOrigin + "index.html", nullptr, "response"},
                                                 // Messages are heard from pages under the main URL only.
                                                 {"message " + main + init, json::array({response})},
+                                                {"message " + main + init, 1,
+                                                 "calls:WebView.PostWebMessageAsJsonWithAdditionalObjects"},
                                                 {"message " + main + "&mode=kiosk" + init, json::array({response})},
                                                 {"message https://app.example/start/other.html" + init, json::array()},
                                                 {"message " + std::string(e2e::kPageUrl) + init, json::array()},

@@ -1,11 +1,10 @@
 // Page messages end to end: who is heard, which texts are used or dropped, the
-// handshake with its folder handles, a flood of messages, and the extension library
+// handshake with its folder handles, a burst of messages, and the extension library
 // between host and page.
 #include <windows.h>
 #include <knownfolders.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -57,12 +56,10 @@ TEST(PageBridge, UsesWhatItCanReadFromItsOwnPagesDropsTheRestAndKeepsAnswering) 
     const json answered = json::array({kInitResponse});
     const std::vector<e2e_test::StepCheck> checks = {
         {kPage + kInit, answered},
-        // Only pages of the app origin are heard (the prefix rule itself is the navigation
-        // policy's unit test); a NUL source stands for a page without a URL.
+        // Only pages of the app origin are heard (the prefix rule itself, with
+        // look-alikes, is the page-trust table's); a NUL source stands for a page without a URL.
         {"message https://tessarine.localhost/deep/page.html?q=1#top " + std::string(kInit), answered},
         {"message https://example.com/index.html " + std::string(kInit), none},
-        {"message https://tessarine.localhost " + std::string(kInit), none},
-        {"message HTTPS://TESSARINE.LOCALHOST/index.html " + std::string(kInit), none},
         {"message% %00 " + std::string(kInit), none},
         // Only string messages count.
         {std::string("message-json ") + e2e::kPageUrl + " " + kInit, none},
@@ -143,57 +140,34 @@ TEST(PageBridge, UsesWhatItCanReadFromItsOwnPagesDropsTheRestAndKeepsAnswering) 
     EXPECT_LT(handlesAt, run.transcript.IndexOf("WebView.PostWebMessageAsJson")) << "handles go first";
 }
 
-// The flood is played by one repeat step, within a single tick of the stand-in, as a
-// browser delivering a backlog; TESSARINE_E2E_FLOOD sets another count.
-TEST(PageBridge, AFloodOfMessagesIsAnsweredOnceAndInOrder) {
-    const std::string foreign = "message https://elsewhere.example/index.html ";
+// A burst played by one repeat step, within a single tick of the stand-in, as a browser
+// delivering a backlog: every message reaches the one handler, each answer comes once, in order.
+TEST(PageBridge, ABurstOfMessagesIsAnsweredOnceAndInOrder) {
     const std::pair<std::string, std::string> block[] = {
         // one round: step, answer ("" for none)
         {Lock(R"(,"isEnabled":true)"), kLockOn},
         {Lock(R"(,"isEnabled":true)"), ""},
-        {kPage + R"({"type":"no-such-type","n":1})", ""},
-        {kPage + kInit, kInitResponse},
         {kPage + "{broken", ""},
-        {std::string("message-json ") + e2e::kPageUrl + " " + kInit, ""},
-        {foreign + kInit, ""},
+        {"message https://elsewhere.example/index.html " + std::string(kInit), ""},
         {kPage + kInit, kInitResponse},
-        {kPage + R"({"type":""})", ""},
-        {Lock(R"(,"isEnabled":false)"), kLockOff},
-        {Lock(""), ""},
-        {kPage + kInit, kInitResponse},
-        {kPage, ""},
-        {kPage + R"({"type":"extension-message"})", ""},
-        {kPage + kInit, kInitResponse},
+        {Lock(""), kLockOff},
     };
-    const char* wanted = std::getenv("TESSARINE_E2E_FLOOD");
-    const long messages = wanted ? std::strtol(wanted, nullptr, 10) : 100000;
-    const size_t rounds = std::max<size_t>(static_cast<size_t>(std::max(messages, 1L)) / std::size(block), 1);
-    auto app = e2e::MakeApp("flood", R"({"name": "Flood"})");
-    std::vector<e2e_test::StepCheck> checks = {
-        {"repeat " + std::to_string(rounds) + " " + std::to_string(std::size(block)), nullptr, ""}};
+    constexpr size_t rounds = 500;
+    auto app = e2e::MakeApp("burst", R"({"name": "Burst"})");
+    std::vector<e2e_test::StepCheck> checks = {{"repeat " + std::to_string(rounds) + " 6", nullptr, ""}};
     for (const auto& [step, answer] : block) checks.push_back({step, nullptr, ""});
     checks.push_back({kPage + kInit, json::array({kInitResponse})});  // still answering afterwards
-    e2e::HostRunOptions options;
-    options.timeoutMs = static_cast<DWORD>(60000 + rounds * 40);
     // No folder handles: a lighter transcript.
-    const e2e::HostRun run = e2e_test::Play(*app, checks, {"offer environment14 off"}, options).run;
-    const int flood = 3;
-    // Every message reached the host's one handler, which accepted it.
-    const json step = e2e::StepResult(run.transcript, flood);
-    const size_t count = rounds * std::size(block);
+    const e2e::HostRun run = e2e_test::Play(*app, checks, {"offer environment14 off"}).run;
+    const json step = e2e::StepResult(run.transcript, 3);
     EXPECT_EQ(step.value("rounds", size_t{0}), rounds) << step.dump();
-    EXPECT_EQ(step.value("handlers", size_t{0}), count);
-    EXPECT_EQ(step.value("results", json()), (json{{"0x00000000", count}}));
+    EXPECT_EQ(step.value("results", json()), (json{{"0x00000000", rounds * std::size(block)}}));
     Posts expected;
     for (size_t round = 0; round < rounds; ++round) {
         for (const auto& [message, answer] : block)
             if (!answer.empty()) expected.push_back(answer);
     }
-    const Posts posts = e2e::PostsDuring(run.transcript, flood);
-    EXPECT_EQ(posts.size(), expected.size());
-    const auto mismatch = std::mismatch(posts.begin(), posts.end(), expected.begin(), expected.end());
-    EXPECT_TRUE(mismatch.first == posts.end())
-        << "answer " << (mismatch.first - posts.begin()) << ": " << *mismatch.first;
+    EXPECT_EQ(e2e::PostsDuring(run.transcript, 3), expected);
 }
 
 TEST(Extension, CallsComeInOrderAndItsMessagesWaitForTheHandshake) {

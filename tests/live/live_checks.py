@@ -10,7 +10,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "testing", "live"))
 from live_app import (ROOT, make_app, make_idle_app, png_corner, png_size, run_app, run_watched,  # noqa: E402
-                      transcript, transcript_has, windows_path, write_files)
+                      transcript, transcript_has, windows_path)
 
 ORIGIN = "https://tessarine.localhost/"
 # What each worker of the check app loads from the host: (request source kind, file).
@@ -44,45 +44,6 @@ def check_page(work, binaries):
         ("the workers' requests reached the host with their source kinds", all(
             transcript_has(lines, "live:request", uri=ORIGIN + name, source=source)
             for source, name in WORKER_REQUESTS)),
-    ]
-
-
-def check_plain_filter(work, binaries):
-    """Without ICoreWebView2_22 the host adds the plain filter: the workers' requests go to the
-    network, which is not there, and the same workers get nothing."""
-    app, scenario = os.path.join(work, "PlainFilter"), os.path.join(work, "plain-filter.scenario")
-    page = """<title>Plain filter</title><script type="module">
-import { serviceWorkerAnswer, sharedWorkerAnswer } from './workers.js';
-const outcome = (answer) => Promise.race([answer, new Promise((_, reject) => setTimeout(reject, 10000, Error('none')))])
-  .then((text) => `answered: ${text}`, (error) => `failed: ${error.message}`);
-console.log(`service worker ${await outcome(serviceWorkerAnswer())}`);
-console.log(`shared worker ${await outcome(sharedWorkerAnswer())}`);
-window.close();
-</script>"""
-    write_files({
-        os.path.join(app, "package.json"): '{"name": "PlainFilter", "window": {"title": "Plain filter"}}',
-        os.path.join(app, "www", "index.html"): page,
-        os.path.join(app, "www", "bundle.txt"): "from the bundle",
-        os.path.join(app, "www", "folder-only.txt"): "from the folder",
-        **{os.path.join(app, "www", name): open(os.path.join(HERE, "app", name), "rb").read()
-           for name in ("workers.js", "service-worker.js", "shared-worker.js", "worker-words.js")},
-        scenario: "offer webview22 off\n",
-    })
-    code, output = run_app(app, binaries, "--timeout", "60", TESSARINE_STANDIN_SCENARIO=windows_path(scenario))
-    lines = transcript(app)
-    requests = [line for line in lines if line.get("ev") == "live:request"]
-    return [
-        ("plain filter: the host ended with exit code 0", code == 0),
-        ("plain filter: the host added it", transcript_has(lines, "WebView.AddWebResourceRequestedFilter")),
-        # Chromium's wording of the fetch failure varies between versions: any registration failure.
-        ("plain filter: the service worker did not register",
-         any(line.startswith("log: service worker failed:") for line in output)),
-        ("plain filter: the shared worker did not start",
-         "log: shared worker failed: the shared worker did not start" in output),
-        ("plain filter: the page's requests reached the host, none of the workers'",
-         transcript_has(lines, "live:request", uri=ORIGIN + "workers.js", source=1) and not any(
-             line["source"] != 1 or line["uri"] in (ORIGIN + "service-worker.js", ORIGIN + "shared-worker.js")
-             for line in requests)),
     ]
 
 
@@ -121,7 +82,7 @@ def main():
     parser.add_argument("--work", required=True, help="a scratch folder")
     options = parser.parse_args()
     work, binaries = os.path.abspath(options.work), os.path.abspath(options.bin)
-    expectations = check_page(work, binaries) + check_plain_filter(work, binaries) + check_failures(work, binaries)
+    expectations = check_page(work, binaries) + check_failures(work, binaries)
     failures = [what for what, ok in expectations if not ok]
     for what, ok in expectations:
         print(("ok   " if ok else "FAIL ") + what)

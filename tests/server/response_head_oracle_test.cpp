@@ -1,14 +1,12 @@
 // The allocation-free composer against the one it replaced, over generated paths
 // (MIME types), lengths (the 2 MiB cap, beyond 32 bits) and Range values (every form
-// the reader accepts or refuses); Range positions the old one could not read; and the
-// trimming of the Range value.
+// the reader accepts or refuses); Range positions the old one could not read.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "oracle/head_cases.h"
 #include "oracle/response_head_oracle.h"
-#include "server/ascii_text.h"
 #include "server/response_head.h"
 
 namespace {
@@ -76,19 +74,6 @@ TEST(ResponseHead, RangePositionsPast2GiBAreReadAs64BitNumbers) {
         ComposeResponseHead("movie.mp4", row.length, std::string_view(row.value), head);
         EXPECT_EQ(head.status, row.status) << row.value;
         EXPECT_EQ(ContentRange(head.headerText), row.contentRange) << row.value;
-    }
-}
-
-TEST(AsciiText, TrimRemovesOnlyAsciiBlanksAtBothEnds) {
-    const std::pair<std::string, std::string> rows[] = {
-        {"\t\n\v\f\r bytes=5-9 \r\n", "bytes=5-9"},
-        {" \t ", ""},
-        {"\xA0x\x85", "\xA0x\x85"},  // no-break space and NEL are not blanks here
-        {std::string(" \0 ", 3), std::string("\0", 1)},
-    };
-    for (auto [text, expected] : rows) {
-        TrimSpace(text);
-        EXPECT_EQ(text, expected);
     }
 }
 

@@ -49,18 +49,10 @@ for (const [where, source] of [['bundle', 'media/bundle.wav'], ['folder', 'media
   });
 }
 
-await check('window size and notices', async () => {
+// Maximise and minimise with their notices, and the extension's echo: client_live's.
+await check('window size', async () => {
   host.window.setSize(640, 480);
   await viewport(640, 480);
-  const maximized = new Promise((resolve) => host.window.on('maximized', resolve));
-  host.window.maximize();
-  await within(maximized, 'maximised notice');
-  host.window.restore();
-  await viewport(640, 480);
-  const minimized = new Promise((resolve) => host.window.on('minimized', resolve));
-  host.window.minimize();
-  await within(minimized, 'minimised notice');
-  host.window.restore();
 });
 
 await check('element fullscreen', async () => {
@@ -80,13 +72,6 @@ await check('new window left to the host', async () => {
     if (waited > 5000) throw new Error('the new window stayed open');
     await sleep(50);
   }
-});
-
-await check('extension round trip', async () => {
-  const echoed = new Promise((resolve) => host.extension.onMessage((m) => m.type === 'extension-echo' && resolve(m)));
-  host.extension.send({ text: 'ping' });
-  const { received } = await within(echoed, 'echo');
-  equal([received.type, received.text], ['extension-message', 'ping'], 'echo');
 });
 
 await check('service and shared workers served by the host', async () => {
