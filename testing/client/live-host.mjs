@@ -94,6 +94,25 @@ function liveHostSide(transcript) {
 }
 
 // Real mouse movement on the display, relative to where the pointer is.
+// What the host did with each page message in these transcript lines: the message as it
+// read it, what it posted (types) and focused while handling it, and its window afterwards
+// ("minimized", "maximized", or "windowed"/"fullscreen" with the outer top-left corner
+// and the client size).
+export function handledMessages(lines) {
+  const windowState = ({ minimized, maximized, style, windowRect: [left, top], clientRect: [, , width, height] }) =>
+    minimized || maximized ? (minimized ? "minimized" : "maximized")
+      : `${style & 0xc00000 ? "windowed" : "fullscreen"} ${left},${top} ${width}x${height}`;
+  const handled = [];
+  for (let at = 0; at < lines.length; at++) {
+    if (lines[at].ev !== "WebMessageReceivedArgs.TryGetWebMessageAsString") continue;
+    const end = lines.findIndex((line, i) => i > at && line.ev === "live:message");
+    const did = lines.slice(at, end).flatMap((line) => line.ev === "Controller.MoveFocus" ? ["focus"]
+      : line.ev === "WebView.PostWebMessageAsJson" ? [JSON.parse(line.text).type] : []);
+    handled.push([JSON.parse(lines[at].value), did, windowState(lines[end].window)]);
+  }
+  return handled;
+}
+
 export function moveMouse(dx, dy) {
   onDisplay("xdotool", ["mousemove_relative", "--", String(dx), String(dy)]);
 }

@@ -22,8 +22,8 @@ public:
         if (phase == 0 && sample.ClippedToWindow()) {
             phase = 1;
             host_ = GetForegroundWindow();
-            other_ = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
-                                     nullptr, nullptr, nullptr, nullptr);
+            other_ = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200, nullptr,
+                                     nullptr, nullptr, nullptr);
             SetForegroundWindow(other_);
             PumpMessagesFor(300);
             SendMouse(MOUSEEVENTF_MOVE, 7, 7);

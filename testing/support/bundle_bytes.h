@@ -4,6 +4,9 @@
 // an entry's bytes back.
 
 #include <cstdint>
+#include <cstdio>
+#include <random>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -62,6 +65,51 @@ inline std::string EntryText(const AssetBundle& bundle, const std::string& name)
     const BundleEntry* entry = bundle.Find(name);
     if (entry == nullptr) return "<missing>";
     return std::string(reinterpret_cast<const char*>(bundle.DataPointer(entry->offset)), entry->length);
+}
+
+// Loads the bytes in memory mode, or with `stream` through a temporary file announced as
+// `announced` bytes long (0: as long as it is), which the caller closes: "" on success,
+// else the message, "range: " first for std::range_error.
+inline std::string LoadMessage(AssetBundle& bundle, const std::string& bytes, FILE** stream = nullptr,
+                               size_t announced = 0) {
+    try {
+        if (stream != nullptr) {
+            *stream = std::tmpfile();
+            if (*stream == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), *stream) != bytes.size()) {
+                return "tmpfile";
+            }
+            std::rewind(*stream);
+            bundle.SetStreamSource(*stream, announced ? announced : bytes.size());
+        } else {
+            bundle.SetMemorySource(bytes.data(), bytes.size());
+        }
+        bundle.Load();
+    } catch (const std::range_error& error) {
+        return std::string("range: ") + error.what();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "";
+}
+
+inline std::string LoadMessage(const std::string& bytes) {
+    AssetBundle bundle;
+    return LoadMessage(bundle, bytes);
+}
+
+// Entries with names of 0 to 40 bytes over a small alphabet with bytes above 0x7F, so
+// that many share prefixes, some repeat and byte order differs from signed char order.
+inline std::vector<RawEntry> GeneratedEntries(size_t count, unsigned seed) {
+    std::mt19937 random(seed);
+    const std::string alphabet = std::string("ab/.Z") + "\x80\xC3\xFF";
+    std::vector<RawEntry> entries;
+    for (size_t i = 0; i < count; ++i) {
+        std::string name(random() % 41, 'a');
+        for (char& c : name) c = alphabet[random() % alphabet.size()];
+        if (!entries.empty() && random() % 8 == 0) name = entries[random() % entries.size()].name;
+        entries.push_back({name, random() % 1000, random() % 1000, i});
+    }
+    return entries;
 }
 
 }  // namespace bundle_test

@@ -43,6 +43,30 @@ inline std::map<std::string, std::string> Snapshot(const std::filesystem::path& 
     return files;
 }
 
+// A tree to pack, by relative name: 40 files of growing sizes in seven folders, names
+// that only look unusual (device-like, dotted, non-ASCII), an empty file and a file
+// of 3 MiB + 5 bytes (`large`), beyond the packer's copy buffer.
+inline std::map<std::string, std::string> SampleTree(const std::string& large) {
+    std::map<std::string, std::string> files;
+    for (int i = 0; i < 40; ++i) {
+        files["sub" + std::to_string(i % 7) + "/file" + std::to_string(i) + (i % 2 ? ".js" : ".png")] =
+            std::string(static_cast<size_t>(i * 37), static_cast<char>(i));
+    }
+    for (const char* name : {"index.html", "empty.txt", "B upper.txt", ".hidden", "a..b", "..a/b..c", "con-fig.txt",
+                             "com10.txt", "\xC3\xBCml\xC3\xA4ut/\xE6\x97\xA5\xE6\x9C\xAC.json"}) {
+        files[name] = name;
+    }
+    files["empty.txt"] = "";
+    files["media/large.bin"] = large;
+    return files;
+}
+
+inline std::string LargeFile() {
+    std::string large(3 * (1 << 20) + 5, '\0');
+    for (size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i % 251);
+    return large;
+}
+
 class PackRunner {
 public:
     PackRunner(std::string executable, const std::string& name)

@@ -41,6 +41,17 @@ public:
     PointerLockWindow& operator=(const PointerLockWindow&) = delete;
 
     std::vector<std::string> TakePosts() { return std::exchange(posts, {}); }
+
+    // Hands the lock one raw mouse sample and takes what it posted.
+    std::vector<std::string> Feed(USHORT flags, LONG x, LONG y, USHORT buttons = 0) {
+        RAWMOUSE mouse{};
+        mouse.usFlags = flags;
+        mouse.usButtonFlags = buttons;
+        mouse.lLastX = x;
+        mouse.lLastY = y;
+        lock->OnRawMouse(mouse);
+        return TakePosts();
+    }
     // Dispatches this thread's messages for a while; returns the lock's timer ticks meanwhile.
     int PumpTimerTicks(DWORD milliseconds) {
         ticks = 0;

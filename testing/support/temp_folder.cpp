@@ -1,6 +1,7 @@
 #include "support/temp_folder.h"
 
 #include <windows.h>
+#include <winioctl.h>
 
 #include "util/executable_path.h"
 #include "util/long_path.h"
@@ -58,6 +59,16 @@ bool TempFolder::Write(const std::wstring& name, const std::string& bytes) const
     DWORD written = 0;
     return file.valid() && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
+}
+
+bool TempFolder::WriteZeros(const std::wstring& name, uint64_t size) const {
+    UniqueHandle file(CreateFileW(Wide(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD returned = 0;
+    // Sparse where the file system allows it; fine either way.
+    DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
+    LARGE_INTEGER end;
+    end.QuadPart = static_cast<LONGLONG>(size);
+    return file.valid() && SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get());
 }
 
 bool TempFolder::MakeFolder(const std::wstring& name) const {

@@ -3,6 +3,7 @@
 // beyond the classic length limit included.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace test_support {
@@ -20,6 +21,8 @@ public:
     std::string Utf8(const std::wstring& name) const;
     // Writes (replacing) a file; false when it cannot.
     bool Write(const std::wstring& name, const std::string& bytes) const;
+    // A file of `size` zero bytes, without writing them where the file system allows.
+    bool WriteZeros(const std::wstring& name, uint64_t size) const;
     bool MakeFolder(const std::wstring& name) const;
 
 private:

@@ -2,32 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <stdexcept>
-
 #include "support/bundle_bytes.h"
 
 using namespace bundle_test;
 
 namespace {
-
-// Loads the bytes in memory mode: "" on success, else the message, prefixed with
-// "range: " for std::range_error.
-std::string LoadMessage(const std::string& bytes, AssetBundle& bundle) {
-    bundle.SetMemorySource(bytes.data(), bytes.size());
-    try {
-        bundle.Load();
-    } catch (const std::range_error& error) {
-        return std::string("range: ") + error.what();
-    } catch (const std::runtime_error& error) {
-        return error.what();
-    }
-    return "";
-}
-
-std::string LoadMessage(const std::string& bytes) {
-    AssetBundle bundle;
-    return LoadMessage(bytes, bundle);
-}
 
 std::string WithDirectory(const std::vector<RawEntry>& entries, const std::string& blob = "0123456789") {
     return Header() + Chunk("blob", blob) + Chunk("fdir", Directory(entries));
@@ -36,7 +15,7 @@ std::string WithDirectory(const std::vector<RawEntry>& entries, const std::strin
 TEST(AssetBundle, LoadsTheMinimalExampleAndAddressesItsBlob) {
     const std::string bytes = ExampleArchive();
     AssetBundle bundle;
-    ASSERT_EQ(LoadMessage(bytes, bundle), "");
+    ASSERT_EQ(LoadMessage(bundle, bytes), "");
     EXPECT_EQ(bundle.blobOffset, 28u);
     EXPECT_EQ(bundle.blobLength, 3u);
     EXPECT_EQ(EntryText(bundle, "a"), "abc");
@@ -48,8 +27,8 @@ TEST(AssetBundle, LoadsTheMinimalExampleAndAddressesItsBlob) {
     EXPECT_TRUE(bundle.entries.empty() && bundle.chunks.empty());
     EXPECT_EQ(bundle.base, reinterpret_cast<const uint8_t*>(bytes.data()));
     // A failure before the directory leaves it empty, even after an earlier load.
-    ASSERT_EQ(LoadMessage(bytes, bundle), "");
-    EXPECT_EQ(LoadMessage("x" + bytes.substr(1), bundle), "bad format");
+    ASSERT_EQ(LoadMessage(bundle, bytes), "");
+    EXPECT_EQ(LoadMessage(bundle, "x" + bytes.substr(1)), "bad format");
     EXPECT_TRUE(bundle.entries.empty());
     EXPECT_EQ(bundle.blobLength, 0u);
 }
@@ -121,7 +100,7 @@ TEST(AssetBundle, AcceptsOddButValidLayouts) {
     const std::string shuffled = Header() + Chunk("fdir", directory) + Chunk("junk", "ignored") +
                                  Chunk("blob", "wxyz") + Chunk("fdir", Directory({{"other", 0, 1}})) +
                                  Chunk("blob", "second blob");
-    ASSERT_EQ(LoadMessage(shuffled, bundle), "");
+    ASSERT_EQ(LoadMessage(bundle, shuffled), "");
     EXPECT_EQ(bundle.blobOffset, 16u + 12 + directory.size() + 12 + 7 + 12);
     EXPECT_EQ(bundle.entries.size(), 1u);
     EXPECT_EQ(bundle.Find("x.txt")->extra, 77u);
@@ -131,7 +110,7 @@ TEST(AssetBundle, AcceptsOddButValidLayouts) {
     // empty name; bytes after the last entry.
     const std::string edges = Header(20) + "pad!" + Chunk("blob", "0123456789") +
                               Chunk("fdir", Directory({{"end", 4, 6}, {"empty", 10, 0}, {"", 0, 0}}) + "trailing");
-    ASSERT_EQ(LoadMessage(edges, bundle), "");
+    ASSERT_EQ(LoadMessage(bundle, edges), "");
     EXPECT_EQ(bundle.blobOffset, 32u);
     EXPECT_EQ(EntryText(bundle, "end"), "456789");
     EXPECT_EQ(EntryText(bundle, "empty"), "");

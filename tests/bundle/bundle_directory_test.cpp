@@ -4,11 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
 #include <map>
-#include <random>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -20,21 +17,6 @@ using namespace bundle_test;
 namespace {
 
 constexpr uint64_t kBlobLength = 1 << 20;
-
-// Names of 0 to 40 bytes over a small alphabet with bytes above 0x7F, so that
-// many share prefixes, some repeat and byte order differs from signed char order.
-std::vector<RawEntry> GeneratedEntries(size_t count, unsigned seed) {
-    std::mt19937 random(seed);
-    const std::string alphabet = std::string("ab/.Z") + "\x80\xC3\xFF";
-    std::vector<RawEntry> entries;
-    for (size_t i = 0; i < count; ++i) {
-        std::string name(random() % 41, 'a');
-        for (char& c : name) c = alphabet[random() % alphabet.size()];
-        if (!entries.empty() && random() % 8 == 0) name = entries[random() % entries.size()].name;
-        entries.push_back({name, random() % 1000, random() % 1000, i});
-    }
-    return entries;
-}
 
 std::string Archive(const std::vector<RawEntry>& entries) {
     return Header() + Chunk("blob", std::string(kBlobLength, 'x')) + Chunk("fdir", Directory(entries));
@@ -64,28 +46,6 @@ void ExpectSameDirectory(const AssetBundle& bundle, const std::map<std::string, 
         }
         ++want;
     }
-}
-
-// Loads in memory mode, or through a stream over a temporary file announced as
-// `announced` bytes long (0: as long as it is); "" or the message, "range: " first
-// for a damaged archive.
-std::string Load(const std::string& bytes, bool fromStream, AssetBundle& bundle, FILE*& file, size_t announced = 0) {
-    try {
-        if (fromStream) {
-            file = std::tmpfile();
-            if (file == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), file) != bytes.size()) return "tmpfile";
-            std::rewind(file);
-            bundle.SetStreamSource(file, announced ? announced : bytes.size());
-        } else {
-            bundle.SetMemorySource(bytes.data(), bytes.size());
-        }
-        bundle.Load();
-    } catch (const std::range_error& error) {
-        return std::string("range: ") + error.what();
-    } catch (const std::exception& error) {
-        return error.what();
-    }
-    return "";
 }
 
 TEST(BundleDirectory, KeepsByteOrderAndTheFirstOfEqualNamesInBothModes) {
@@ -122,7 +82,7 @@ TEST(BundleDirectory, KeepsByteOrderAndTheFirstOfEqualNamesInBothModes) {
             const std::string bytes = Archive(entries);
             AssetBundle bundle;
             FILE* file = nullptr;
-            EXPECT_EQ(Load(bytes, fromStream, bundle, file), row.error);
+            EXPECT_EQ(LoadMessage(bundle, bytes, fromStream ? &file : nullptr), row.error);
             ExpectSameDirectory(bundle, FirstOfEachName(served));
             if (file != nullptr) std::fclose(file);
         }
@@ -134,12 +94,12 @@ TEST(BundleDirectory, AStreamShorterThanAnnouncedFailsWhereTheBytesEndAndKeepsWh
     AssetBundle bundle;
     FILE* file = nullptr;
     // Ends inside the last entries: a read error of the file, not a damaged directory.
-    EXPECT_EQ(Load(bytes.substr(0, bytes.size() - 100), true, bundle, file, bytes.size()), "file read error");
+    EXPECT_EQ(LoadMessage(bundle, bytes.substr(0, bytes.size() - 100), &file, bytes.size()), "file read error");
     EXPECT_GT(bundle.entries.size(), 20u);
     std::fclose(file);
     // A whole stream loads, but has no bytes in memory to point at.
     AssetBundle whole;
-    ASSERT_EQ(Load(bytes, true, whole, file), "");
+    ASSERT_EQ(LoadMessage(whole, bytes, &file), "");
     try {
         whole.DataPointer(0);
         ADD_FAILURE() << "a pointer into a stream";

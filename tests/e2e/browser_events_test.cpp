@@ -134,25 +134,25 @@ TEST(RemoteMode, LeavesRequestsAndNavigationToTheBrowserAndTrustsOnlyTheMainUrl)
                             R"({"name": "Remote", "main": ")" + main + R"(", "settings": {"content-mode": "remote"}})");
     const std::string init = R"( {"type":"wrapper-init"})";
     const std::string response = R"({"registeredComponentIds":[],"type":"wrapper-init-response"})";
-    const e2e::HostRun run = e2e_test::Play(*app,
-                                            {
-                                                {"navigate https://elsewhere.example.org/", 0, "handlers"},
-                                                {"request GET " + kOrigin + "index.html", nullptr, "response"},
-                                                // Messages are heard from pages under the main URL only.
-                                                {"message " + main + init, json::array({response})},
-                                                {"message " + main + init, 1,
-                                                 "calls:WebView.PostWebMessageAsJsonWithAdditionalObjects"},
-                                                {"message " + main + "&mode=kiosk" + init, json::array({response})},
-                                                {"message https://app.example/start/other.html" + init, json::array()},
-                                                {"message " + std::string(e2e::kPageUrl) + init, json::array()},
-                                                // Permissions are for the main URL's origin.
-                                                {"permission camera https://app.example/other/page.html", 1, "state"},
-                                                {"permission microphone https://app.example:443/", 1, "state"},
-                                                {"permission camera https://cdn.app.example/", 0, "state"},
-                                                {"permission geolocation " + kOrigin, 0, "state"},
-                                                {"record-window", true, "visible"},
-                                            })
-                                 .run;
+    const e2e::HostRun run =
+        e2e_test::Play(*app,
+                       {
+                           {"navigate https://elsewhere.example.org/", 0, "handlers"},
+                           {"request GET " + kOrigin + "index.html", nullptr, "response"},
+                           // Messages are heard from pages under the main URL only.
+                           {"message " + main + init, json::array({response})},
+                           {"message " + main + init, 1, "calls:WebView.PostWebMessageAsJsonWithAdditionalObjects"},
+                           {"message " + main + "&mode=kiosk" + init, json::array({response})},
+                           {"message https://app.example/start/other.html" + init, json::array()},
+                           {"message " + std::string(e2e::kPageUrl) + init, json::array()},
+                           // Permissions are for the main URL's origin.
+                           {"permission camera https://app.example/other/page.html", 1, "state"},
+                           {"permission microphone https://app.example:443/", 1, "state"},
+                           {"permission camera https://cdn.app.example/", 0, "state"},
+                           {"permission geolocation " + kOrigin, 0, "state"},
+                           {"record-window", true, "visible"},
+                       })
+            .run;
     EXPECT_EQ(e2e::Lookup(run.transcript, "WebView.Navigate.uri"), main);
     for (const char* unused :
          {"WebView.AddWebResourceRequestedFilter#", "WebView.AddWebResourceRequestedFilterWithRequestSourceKinds#",

@@ -11,21 +11,11 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
-#include "support/temp_folder.h"
+#include "support/extension_page.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// The calls the test library has recorded in the folder, by name.
-Strings Calls(const test_support::TempFolder& folder) {
-    Strings calls;
-    std::ifstream record(folder.Wide(L"record.jsonl").c_str());
-    for (std::string line; std::getline(record, line);) calls.push_back(nlohmann::json::parse(line)["call"]);
-    return calls;
-}
 
 TEST(ExtensionManager, ALibraryItMustNotUseIsFreedAtOnceAndNothingCallsIntoOneAfterUnload) {
     struct Case {
@@ -58,30 +48,17 @@ TEST(ExtensionManager, ALibraryItMustNotUseIsFreedAtOnceAndNothingCallsIntoOneAf
             manager.Unload();
             EXPECT_EQ(GetModuleHandleW(L"Orvanta.dll"), nullptr) << "the library is still loaded";
         }
-        EXPECT_EQ(Calls(app), c.calls);
+        EXPECT_EQ(test_support::RecordedCalls(app), c.calls);
         SetEnvironmentVariableW(L"TESSARINE_TEST_EXTENSION_CONFIG", nullptr);
     }
 }
 
-// The page side: records what is posted and, once, posts again from inside a post,
-// as a library answering a message would.
-class RecordingPage final : public ExtensionPage {
-public:
-    explicit RecordingPage(ExtensionManager& manager) : manager_(manager) {}
-    void PostToPage(const std::string& json) override {
-        posts.push_back(json);
-        if (json == "first") manager_.PostMessageToPage("answer to first");
-    }
-    const std::string* FindFolderPath(const std::string&) const override { return nullptr; }
-    Strings posts;
-
-private:
-    ExtensionManager& manager_;
-};
-
 TEST(ExtensionManager, HeldMessagesGoOutOnceInOrderEvenWhenPostingOnePostsAgain) {
     ExtensionManager manager("C:\\app\\", "www\\", "C:\\data\\A", "{}");
-    RecordingPage page(manager);
+    test_support::RecordingPage page;
+    page.onPost = [&manager](const std::string& json) {
+        if (json == "first") manager.PostMessageToPage("answer to first");
+    };
     manager.PostMessageToPage("first");
     manager.PostMessageToPage("not json {");
     manager.AttachWebView(&page);
@@ -95,19 +72,9 @@ TEST(ExtensionManager, HeldMessagesGoOutOnceInOrderEvenWhenPostingOnePostsAgain)
 
 }  // namespace
 
-// The page side's folder table, replaced in place as a repeated handshake does.
-class FolderPage final : public ExtensionPage {
-public:
-    void PostToPage(const std::string&) override {}
-    const std::string* FindFolderPath(const std::string& placeholder) const override {
-        return placeholder == "<documents>" ? &documents : nullptr;
-    }
-    std::string documents;
-};
-
 TEST(ExtensionManager, AFolderPathHandedOutStaysValidAfterTheNextHandshake) {
     ExtensionManager manager("C:\\app\\", "www\\", "C:\\data\\A", "{}");
-    FolderPage page;
+    test_support::RecordingPage page;
     EXPECT_STREQ(manager.GetFolderPath("<documents>"), "") << "no page side yet";
     manager.AttachWebView(&page);
     page.documents = "C:\\users\\first\\Documents";

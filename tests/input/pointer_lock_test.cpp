@@ -76,27 +76,18 @@ TEST(PointerLock, RawSamplesBecomeMovements) {
         {virtualDesktop, 0, 0, 0, {Movement(-virtualWidth, -virtualHeight)}},
     };
     PointerLockWindow locked(100, 50, 300, 200);
-    auto feed = [&locked](USHORT flags, LONG x, LONG y, USHORT buttons = 0) {
-        RAWMOUSE mouse{};
-        mouse.usFlags = flags;
-        mouse.usButtonFlags = buttons;
-        mouse.lLastX = x;
-        mouse.lLastY = y;
-        locked.lock->OnRawMouse(mouse);
-        return locked.TakePosts();
-    };
     locked.lock->SetPointerLockEnabled(true);
     locked.TakePosts();
     for (const Sample& sample : samples) {
-        EXPECT_EQ(feed(sample.flags, sample.x, sample.y, sample.buttons), sample.expected)
+        EXPECT_EQ(locked.Feed(sample.flags, sample.x, sample.y, sample.buttons), sample.expected)
             << sample.flags << " " << sample.x << "," << sample.y;
     }
     // Locking again forgets the reference: the next absolute sample only sets a new one.
     locked.lock->SetPointerLockEnabled(false);
     locked.lock->SetPointerLockEnabled(true);
     locked.TakePosts();
-    EXPECT_EQ(feed(absolute, 65535, 0), Posts{});
-    EXPECT_EQ(feed(absolute, 65535, 65535), Posts{Movement(0, height)});
+    EXPECT_EQ(locked.Feed(absolute, 65535, 0), Posts{});
+    EXPECT_EQ(locked.Feed(absolute, 65535, 65535), Posts{Movement(0, height)});
     locked.lock->SetPointerLockEnabled(false);
 }
 
@@ -111,8 +102,6 @@ TEST(PointerLock, HoldsTheCursorInTheWindowCentreUntilAnotherWindowIsInFrontMini
     locked.lock->SetPointerLockEnabled(true);
     EXPECT_TRUE(locked.TakePosts().empty());
     EXPECT_EQ(CursorCounter(), shown - 1);
-    RAWMOUSE motion{};
-    motion.lLastX = 3;
 
     struct Step {
         const char* what;
@@ -143,8 +132,7 @@ TEST(PointerLock, HoldsTheCursorInTheWindowCentreUntilAnotherWindowIsInFrontMini
         EXPECT_EQ(CursorCounter(), step.held ? shown - 1 : shown);
         EXPECT_EQ(ClipRect(), step.held ? (std::vector<LONG>{100, 50, 901, 650}) : VirtualScreen());
         EXPECT_EQ(CursorPos(), step.held ? (std::vector<LONG>{500, 350}) : (std::vector<LONG>{20, 20}));
-        locked.lock->OnRawMouse(motion);
-        EXPECT_EQ(locked.TakePosts(), step.held ? Posts{Movement(3, 0)} : Posts{});
+        EXPECT_EQ(locked.Feed(MOUSE_MOVE_RELATIVE, 3, 0), step.held ? Posts{Movement(3, 0)} : Posts{});
     }
     // A deactivation lets go at once, before the next tick.
     locked.lock->OnActivation(false);
@@ -156,9 +144,9 @@ TEST(PointerLock, HoldsTheCursorInTheWindowCentreUntilAnotherWindowIsInFrontMini
     EXPECT_EQ(CursorCounter(), shown);
     EXPECT_EQ(ClipRect(), VirtualScreen());
     EXPECT_EQ(locked.PumpTimerTicks(100), 0) << "the re-clip timer kept running";
-    locked.lock->OnRawMouse(motion);
+    EXPECT_EQ(locked.Feed(MOUSE_MOVE_RELATIVE, 3, 0), Posts{}) << "motion after the lock was off";
     locked.lock->SetPointerLockEnabled(false);
-    EXPECT_TRUE(locked.TakePosts().empty()) << "motion or an answer after the lock was off";
+    EXPECT_EQ(locked.TakePosts(), Posts{}) << "an answer to a request that changes nothing";
     EXPECT_EQ(CursorCounter(), shown);
 }
 

@@ -3,7 +3,7 @@
 // and notices resolve and fire in the page. One host start serves every test, in order.
 import { test, before, after } from "node:test";
 import assert from "node:assert/strict";
-import { moveMouse, startLiveHost } from "../../testing/client/live-host.mjs";
+import { handledMessages, moveMouse, startLiveHost } from "../../testing/client/live-host.mjs";
 
 const LOCK = "set-pointer-lock-enabled";
 let host;
@@ -16,15 +16,8 @@ before(async () => {
 });
 after(() => host?.stop());
 
-// The host's window after a message: its state, and while not maximised or minimised, its
-// outer top-left corner and its client size. SCREEN stands for the screen's size.
-function windowState({ minimized, maximized, style, windowRect: [left, top], clientRect: [, , width, height] }) {
-  if (minimized || maximized) return minimized ? "minimized" : "maximized";
-  return `${style & 0xc00000 ? "windowed" : "fullscreen"} ${left},${top} ${width}x${height}`;
-}
-
 // call, the message the host read, what the host posted (types) and focused while handling
-// it, and its window afterwards.
+// it, and its window afterwards (SCREEN: the screen's size; see handledMessages).
 const CALLS = [
   ["window.setPosition(120, 90)", { type: "set-window-position", windowX: 120, windowY: 90 }, [],
     "windowed 120,90 800x600"],
@@ -52,16 +45,7 @@ test("each call reaches the host as its message, the host does it, and notices a
   for (const [call] of CALLS) await page.eval(`tessarine.${call}`);
   await page.waitFor("seen.length === 3");
   await page.eval("removers.forEach((remove) => remove())");
-  // Each message's read, then what the host did, up to the line written once it was handled.
-  const lines = (await page.host.transcript()).slice(start);
-  const handled = [];
-  for (let at = 0; at < lines.length; at++) {
-    if (lines[at].ev !== "WebMessageReceivedArgs.TryGetWebMessageAsString") continue;
-    const end = lines.findIndex((line, i) => i > at && line.ev === "live:message");
-    const did = lines.slice(at, end).flatMap((line) => line.ev === "Controller.MoveFocus" ? ["focus"]
-      : line.ev === "WebView.PostWebMessageAsJson" ? [JSON.parse(line.text).type] : []);
-    handled.push([JSON.parse(lines[at].value), did, windowState(lines[end].window)]);
-  }
+  const handled = handledMessages((await page.host.transcript()).slice(start));
   assert.deepEqual(handled.slice(0, CALLS.length), CALLS.map(([, message, did, state]) =>
     [message, did, state.replace("SCREEN", screen)]));
   assert.deepEqual(await page.eval("seen"), [["maximized"], ["minimized"],

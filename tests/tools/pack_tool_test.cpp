@@ -30,20 +30,9 @@ protected:
 };
 
 TEST_F(PackTool, RoundTripsAFolderByteForByteAndInTheSameOrderEveryTime) {
-    std::map<std::string, std::string> files;
-    for (int i = 0; i < 40; ++i) {
-        files["sub" + std::to_string(i % 7) + "/file" + std::to_string(i) + (i % 2 ? ".js" : ".png")] =
-            std::string(static_cast<size_t>(i * 37), static_cast<char>(i));
-    }
     // Names that only look unusual are written as they are.
-    for (const char* name : {"index.html", "empty.txt", "B upper.txt", ".hidden", "a..b", "..a/b..c", "con-fig.txt",
-                             "com10.txt", "\xC3\xBCml\xC3\xA4ut/\xE6\x97\xA5\xE6\x9C\xAC.json"}) {
-        files[name] = name;
-    }
-    files["empty.txt"] = "";
-    std::string large(3 * (1 << 20) + 5, '\0');
-    for (size_t i = 0; i < large.size(); ++i) large[i] = static_cast<char>(i % 251);
-    files["media/large.bin"] = large;
+    const std::string large = LargeFile();
+    const std::map<std::string, std::string> files = SampleTree(large);
     for (const auto& [name, bytes] : files) WriteFile(At("src/" + name), bytes);
     fs::create_directories(At("src/empty-folder"));
     fs::create_directories(At("out"));

@@ -1,14 +1,12 @@
 #include "util/file_query.h"
 
 #include <windows.h>
-#include <winioctl.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "support/temp_folder.h"
-#include "util/win_handles.h"
 
 TEST(FileQuery, ExistenceAndSizeOfFilesFoldersAndBrokenPaths) {
     const test_support::TempFolder folder(L"tessarine-query");
@@ -38,16 +36,7 @@ TEST(FileQuery, ExistenceAndSizeOfFilesFoldersAndBrokenPaths) {
 
 TEST(FileQuery, SizesBeyondTwoGibibytesAndPathsBeyondTheClassicLimit) {
     const test_support::TempFolder folder(L"tessarine-query-big");
-    {
-        UniqueHandle file(CreateFileW(folder.Wide(L"big.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        DWORD returned = 0;
-        // Sparse where the file system allows it, so no 3 GiB are written; fine either way.
-        DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &returned, nullptr);
-        LARGE_INTEGER end;
-        end.QuadPart = 3221225472LL;
-        ASSERT_TRUE(SetFilePointerEx(file.get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(file.get()));
-    }
+    ASSERT_TRUE(folder.WriteZeros(L"big.bin", 3221225472u));
     EXPECT_EQ(FileSize(folder.Utf8(L"big.bin")), 3221225472u);
     EXPECT_TRUE(DeleteFileW(folder.Wide(L"big.bin").c_str()));
 

@@ -9,26 +9,13 @@
 #include <string>
 #include <utility>
 
-#include "util/com_object.h"
+#include "support/owner_probes.h"
 #include "support/temp_folder.h"
 #include "util/mapped_file.h"
 
-struct ITestAnswer : IUnknown {
-    virtual int STDMETHODCALLTYPE Answer() = 0;
-};
-__CRT_UUID_DECL(ITestAnswer, 0x6d1c5a3e, 0x8f0b, 0x4c2d, 0x9a, 0x71, 0x3e, 0x52, 0x0c, 0xd4, 0x17, 0x88)
-
 namespace {
 
-bool IsOpenHandle(HANDLE handle) {
-    DWORD flags = 0;
-    return GetHandleInformation(handle, &flags) != FALSE;
-}
-
-bool IsMapped(const void* address) {
-    MEMORY_BASIC_INFORMATION info{};
-    return VirtualQuery(address, &info, sizeof info) != 0 && info.State == MEM_COMMIT;
-}
+using namespace test_support;
 
 TEST(WinHandles, OwnersLetGoOnceAndMoveTheirValue) {
     HANDLE first = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -59,16 +46,6 @@ TEST(WinHandles, OwnersLetGoOnceAndMoveTheirValue) {
         ASSERT_NE(GetModuleHandleW(L"mpr.dll"), nullptr);
     }
     EXPECT_EQ(GetModuleHandleW(L"mpr.dll"), nullptr);
-}
-
-class FortyTwo final : public ComObject<ITestAnswer> {
-public:
-    int STDMETHODCALLTYPE Answer() override { return 42; }
-};
-
-ULONG References(IUnknown* object) {
-    object->AddRef();
-    return object->Release();
 }
 
 TEST(WinHandles, ComPtrCountsReferencesAndQueriesByType) {
