@@ -34,10 +34,11 @@ TEST(FileQuery, ExistenceAndSizeOfFilesFoldersAndBrokenPaths) {
     }
 }
 
-TEST(FileQuery, SizesBeyondTwoGibibytesAndPathsBeyondTheClassicLimit) {
+TEST(FileQuery, SizesBeyondFourGibibytesAndPathsBeyondTheClassicLimit) {
     const test_support::TempFolder folder(L"tessarine-query-big");
-    ASSERT_TRUE(folder.WriteZeros(L"big.bin", 3221225472u));
-    EXPECT_EQ(FileSize(folder.Utf8(L"big.bin")), 3221225472u);
+    // Past 4 GiB: neither a signed nor an unsigned 32-bit size holds it.
+    ASSERT_TRUE(folder.WriteZeros(L"big.bin", 5368709123u));
+    EXPECT_EQ(FileSize(folder.Utf8(L"big.bin")), 5368709123u);
     EXPECT_TRUE(DeleteFileW(folder.Wide(L"big.bin").c_str()));
 
     std::wstring deep;
