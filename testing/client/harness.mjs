@@ -105,7 +105,8 @@ export class Page {
   }
 
   async waitFor(expression) {
-    for (let tries = 0; tries < 200; tries++) {
+    // Generous: window notices under Wine on a busy machine may take seconds.
+    for (let tries = 0; tries < 600; tries++) {
       if (await this.eval(expression)) return;
       await sleep(50);
     }
