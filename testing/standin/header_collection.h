@@ -5,14 +5,14 @@
 #include <string>
 #include <utility>
 
-#include "com_object.h"
+#include "recorded_object.h"
 #include "header_list.h"
 
 namespace standin {
 
 template <class Self, class Interface>
-class HeaderCollection : public ComObject<Self, Interface> {
-    using Base = ComObject<Self, Interface>;
+class HeaderCollection : public RecordedObject<Self, Interface> {
+    using Base = RecordedObject<Self, Interface>;
 
 public:
     HRESULT STDMETHODCALLTYPE Contains(LPCWSTR name, BOOL* value) override {

@@ -1,12 +1,12 @@
-// Windows-only. Base of every object the stand-in hands to the host: an atomic
-// reference count, QueryInterface driven by the object's Find, a transcript
-// line for every call, and the answer for every slot the object does not
-// implement (a transcript line and E_NOTIMPL).
+// Windows-only. Base of every object the stand-in hands to the host: the host's
+// own COM object base (reference count, QueryInterface plumbing) plus what is
+// the stand-in's: which interfaces QueryInterface offers, a transcript line for
+// every call, and the answer for every slot the object does not implement (a
+// transcript line and E_NOTIMPL).
 #pragma once
 
 #include <windows.h>
 
-#include <atomic>
 #include <mutex>
 #include <set>
 #include <string>
@@ -31,7 +31,7 @@ bool IsOneOf(REFIID iid, const Iids&... iids) {
 // Self provides `static constexpr char objectName[]` (the transcript name) and
 // `bool Answers(REFIID)` (which interfaces QueryInterface gives out).
 template <class Self, class Interface>
-class ComObject : public SlotDefaults<Self, Interface> {
+class RecordedObject : public SlotDefaults<Self, Interface> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (out == nullptr) return E_POINTER;
@@ -40,22 +40,8 @@ public:
         line["interface"] = InterfaceName(iid);
         line["offered"] = offered;
         Runtime::Get().Record(std::move(line));
-        if (!offered) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
         // Every interface of the object is one chain, so they share one address.
-        *out = static_cast<Interface*>(this);
-        AddRef();
-        return S_OK;
-    }
-
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete static_cast<Self*>(this);
-        return left;
+        return this->HandOut(offered ? static_cast<Interface*>(this) : nullptr, out);
     }
 
     HRESULT NotImplemented(const char* method) {
@@ -77,20 +63,18 @@ public:
     Interface* AsInterface() { return static_cast<Interface*>(this); }
 
 protected:
-    ComObject() {
+    RecordedObject() {
         Runtime::Get().CountCreated(Self::objectName);
         std::lock_guard<std::mutex> guard(InstanceLock());
         Instances().insert(static_cast<const void*>(static_cast<Interface*>(this)));
     }
-    ~ComObject() {
+    ~RecordedObject() override {
         {
             std::lock_guard<std::mutex> guard(InstanceLock());
             Instances().erase(static_cast<const void*>(static_cast<Interface*>(this)));
         }
         if (Runtime* runtime = Runtime::Existing()) runtime->CountDestroyed(Self::objectName);
     }
-    ComObject(const ComObject&) = delete;
-    ComObject& operator=(const ComObject&) = delete;
 
     // A transcript line for a call on this object: "<objectName>.<method>".
     static Json Call(const char* method) { return Event(std::string(Self::objectName) + "." + method); }
@@ -180,8 +164,6 @@ private:
         static std::mutex lock;
         return lock;
     }
-
-    std::atomic<ULONG> refs_{1};
 };
 
 // A new object with one reference, owned by the returned pointer.
