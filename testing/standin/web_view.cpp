@@ -211,11 +211,9 @@ HRESULT WebView::RemoveWebResourceRequestedFilterWithRequestSourceKinds(
 
 bool WebView::MatchesFilter(const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
                             COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS source) const {
-    const std::u16string_view text(reinterpret_cast<const char16_t*>(uri.c_str()), uri.size());
     for (const Registered& filter : filters_) {
-        const std::u16string_view glob(reinterpret_cast<const char16_t*>(filter.uri.c_str()), filter.uri.size());
         if ((filter.context == COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL || filter.context == context) &&
-            (filter.sourceKinds & source) != 0 && WildcardMatch(glob, text)) {
+            (filter.sourceKinds & source) != 0 && WildcardMatch(filter.uri, uri)) {
             return true;
         }
     }
