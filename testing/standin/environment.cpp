@@ -40,17 +40,8 @@ namespace {
 void DeliverController(const ComPtr<Environment>& environment, HWND parentWindow,
                        const ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>& completion,
                        std::optional<std::int32_t> failure) {
-    Runtime& runtime = Runtime::Get();
-    ComPtr<Controller> controller;
-    if (!failure) controller = MakeObject<Controller>(environment, parentWindow);
-    const HRESULT code = failure ? static_cast<HRESULT>(*failure) : S_OK;
-    const HRESULT result = completion->Invoke(code, controller ? controller->AsInterface() : nullptr);
-    Json line = Event("deliver:controller");
-    line["hr"] = HresultText(code);
-    line["object"] = static_cast<bool>(controller);
-    line["result"] = HresultText(result);
-    runtime.Record(std::move(line));
-    if (failure) runtime.player().Start();
+    Deliver("deliver:controller", completion, failure,
+            [&] { return MakeObject<Controller>(environment, parentWindow); });
 }
 
 }  // namespace

@@ -7,7 +7,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -165,6 +167,24 @@ private:
         return lock;
     }
 };
+
+// Completes a creation the host asked for: hands its completion handler the object
+// `make` gives (or the failure, and no object) and writes the "deliver:<what>"
+// line. After a failure nothing else starts the steps, so this does.
+template <class Completion, class Make>
+void Deliver(const char* event, const ComPtr<Completion>& completion, std::optional<std::int32_t> failure, Make make) {
+    Runtime& runtime = Runtime::Get();
+    decltype(make()) made;
+    if (!failure) made = make();
+    const HRESULT code = failure ? static_cast<HRESULT>(*failure) : S_OK;
+    const HRESULT result = completion->Invoke(code, made ? made->AsInterface() : nullptr);
+    Json line = Event(event);
+    line["hr"] = HresultText(code);
+    line["object"] = static_cast<bool>(made);
+    line["result"] = HresultText(result);
+    runtime.Record(std::move(line));
+    if (failure) runtime.player().Start();
+}
 
 // A new object with one reference, owned by the returned pointer.
 template <class T, class... Args>
