@@ -19,11 +19,7 @@ public:
         const bool found = Find(name) != nullptr;
         Json line = Base::Call("Contains");
         line["name"] = WideJson(name);
-        if (value == nullptr) {
-            line["hr"] = HresultText(E_POINTER);
-            Base::Record(std::move(line));
-            return E_POINTER;
-        }
+        if (value == nullptr) return Base::Finish(std::move(line), E_POINTER);
         *value = found ? TRUE : FALSE;
         line["value"] = found;
         Base::Record(std::move(line));

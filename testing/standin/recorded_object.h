@@ -81,16 +81,18 @@ protected:
     // A transcript line for a call on this object: "<objectName>.<method>".
     static Json Call(const char* method) { return Event(std::string(Self::objectName) + "." + method); }
     static void Record(Json line) { Runtime::Get().Record(std::move(line)); }
+    // Writes the call's line, with "hr" when the call failed, and returns the code.
+    static HRESULT Finish(Json line, HRESULT hr) {
+        if (FAILED(hr)) line["hr"] = HresultText(hr);
+        Record(std::move(line));
+        return hr;
+    }
 
     // A getter's answer: records the value (or the failure) and returns the code.
     template <class T>
     static HRESULT Answer(const char* method, T* out, const T& value, const Json& shown) {
         Json line = Call(method);
-        if (out == nullptr) {
-            line["hr"] = HresultText(E_POINTER);
-            Record(std::move(line));
-            return E_POINTER;
-        }
+        if (out == nullptr) return Finish(std::move(line), E_POINTER);
         *out = value;
         line["value"] = shown;
         Record(std::move(line));
@@ -101,24 +103,15 @@ protected:
     static HRESULT AnswerText(const char* method, LPWSTR* out, const std::wstring& value) {
         Json line = Call(method);
         const HRESULT hr = CopyToCaller(value, out);
-        if (SUCCEEDED(hr)) {
-            line["value"] = WideJson(value.c_str());
-        } else {
-            line["hr"] = HresultText(hr);
-        }
-        Record(std::move(line));
-        return hr;
+        if (SUCCEEDED(hr)) line["value"] = WideJson(value.c_str());
+        return Finish(std::move(line), hr);
     }
 
     // A getter for a part the object always has: a new reference for the caller.
     template <class Out, class Part>
     static HRESULT AnswerPart(const char* method, Out** out, Part* part) {
         Json line = Call(method);
-        if (out == nullptr) {
-            line["hr"] = HresultText(E_POINTER);
-            Record(std::move(line));
-            return E_POINTER;
-        }
+        if (out == nullptr) return Finish(std::move(line), E_POINTER);
         Record(std::move(line));
         part->AddRef();
         *out = part->AsInterface();
@@ -129,11 +122,7 @@ protected:
     template <class Out>
     static HRESULT AnswerHeld(const char* method, Out** out, const ComPtr<Out>& held) {
         Json line = Call(method);
-        if (out == nullptr) {
-            line["hr"] = HresultText(E_POINTER);
-            Record(std::move(line));
-            return E_POINTER;
-        }
+        if (out == nullptr) return Finish(std::move(line), E_POINTER);
         line["value"] = static_cast<bool>(held);
         Record(std::move(line));
         *out = held.get();
