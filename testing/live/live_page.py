@@ -27,9 +27,15 @@ HOOKS = "globalThis[Symbol.for('tessarine.live')]"
 # Resource contexts of the host's filters, by number, as the protocol names them (0: all).
 CONTEXTS = [None, "Document", "Stylesheet", "Image", "Media", "Font", "Script", "XHR", "Fetch", "TextTrack",
             "EventSource", "WebSocket", "Manifest", "SignedExchange", "Ping", "CSPViolationReport", "Other"]
+# Request sources of the host's filters, as the runtime numbers them; a plain filter holds documents only.
+DOCUMENT, SHARED_WORKER, SERVICE_WORKER = 1, 2, 4
+WORKER_SOURCES = {"shared_worker": SHARED_WORKER, "service_worker": SERVICE_WORKER}
 # Page prompts the hooks forward, with the host's permission kind.
 PERMISSION_KINDS = {"notifications": 4}
 PERMISSION_STATES = {0: "prompt", 1: "granted", 2: "denied"}
+# What the browser answers for a paused request or a session that no longer exists.
+GONE = ("Invalid InterceptionId", "Session with given id not found",
+        "Inspected target navigated or closed")
 
 
 def browser_version():
@@ -88,7 +94,9 @@ class LivePage:
         self._url = "about:blank"
         self._title = "about:blank"
         self._contexts = {}  # execution context id: frame id, default worlds only
-        self._filters = []  # (regular expression, protocol resource type or None)
+        self._filters = []  # (URI pattern, protocol resource type or None, request source kinds)
+        self._workers = {}  # session id: request source of a service or shared worker we intercept for
+        self._worker_scripts = {}  # session id: script URL of a shared worker whose script is not fetched yet
         self._waiting = {}  # id: what waits for the host's answer
         self._bodies = {}  # request id: (paused request, response head, base64 pieces)
         self._opened = []  # (URL, opened on a user gesture) of windows the page opened, oldest first
@@ -127,9 +135,12 @@ class LivePage:
             raise RuntimeError("chromium did not open its DevTools port in 20 s")
         self._cdp = await cdp.Connection.open(f"ws://127.0.0.1:{lines[0]}{lines[1]}", self._listen)
         self._spawn(self._handle_events())
-        # Every new target waits for us: the page before its first script, a popup before it loads.
-        await self._cdp.call("Target.setAutoAttach", {"autoAttach": True, "waitForDebuggerOnStart": True,
-                                                      "flatten": True})
+        # Every new target waits for us: the page before its first script, a popup before it loads, a shared
+        # worker before it runs. Service workers come through the page instead (create_page).
+        await self._cdp.call("Target.setAutoAttach", {
+            "autoAttach": True, "waitForDebuggerOnStart": True, "flatten": True,
+            "filter": [{"type": "service_worker", "exclude": True}, {"type": "browser", "exclude": True},
+                       {"type": "tab", "exclude": True}, {}]})
 
     async def create_page(self, background):
         target = (await self._cdp.call("Target.createTarget", {"url": "about:blank"}))["targetId"]
@@ -143,6 +154,12 @@ class LivePage:
         await self._install_hooks()
         self._main_frame = (await call("Page.getFrameTree"))["frameTree"]["frame"]["id"]
         await self._update_interception()
+        # Only a service worker attached through its page is held before it fetches its script, so that
+        # the script can be intercepted. Dedicated workers are held too, whatever the filter says: they
+        # are let go at once and their requests stay the page's.
+        await call("Target.setAutoAttach", {"autoAttach": True, "waitForDebuggerOnStart": True, "flatten": True,
+                                            "filter": [{"type": "service_worker"}, {"type": "worker"},
+                                                       {"exclude": True}]})
         a, r, g, b = background
         await call("Emulation.setDefaultBackgroundColorOverride", {"color": {"r": r, "g": g, "b": b, "a": a / 255}})
         # No one can click in a headless browser: let pages enter fullscreen without a gesture.
@@ -158,10 +175,15 @@ class LivePage:
         self._spawn(self._call("Page.navigate", {"url": uri}))
 
     async def set_filters(self, filters):
-        self._filters = [(f["uri"], CONTEXTS[f["context"]] if 0 < f["context"] < len(CONTEXTS) else None)
-                         for f in filters]
+        self._filters = [(f["uri"], CONTEXTS[f["context"]] if 0 < f["context"] < len(CONTEXTS) else None,
+                          f.get("sourceKinds", DOCUMENT)) for f in filters]
         if self._session:
             await self._update_interception()
+        for worker in list(self._workers):
+            try:
+                await self._intercept_worker(worker)
+            except cdp.ProtocolError:
+                pass  # it has just ended: the detach event forgets it
 
     async def set_bounds(self, width, height, scale, screen_width, screen_height):
         if width <= 0 or height <= 0 or not self._session:
@@ -187,8 +209,7 @@ class LivePage:
         if op == "navigation":
             paused = waiting
             if message.get("cancel"):
-                self._spawn(self._call("Fetch.failRequest", {"requestId": paused["requestId"],
-                                                             "errorReason": "Aborted"}))
+                self._spawn(self._settle(paused, "Fetch.failRequest", {"errorReason": "Aborted"}))
             else:
                 self._route(paused)
         elif op == "new-window":
@@ -202,7 +223,7 @@ class LivePage:
             return
         if message.get("none"):
             # No answer from the host: the request goes to the network, as with the real control.
-            self._spawn(self._call("Fetch.continueRequest", {"requestId": paused["requestId"]}))
+            self._spawn(self._settle(paused, "Fetch.continueRequest"))
         elif message.get("body"):
             self._bodies[message["id"]] = (paused, message, [])
         else:
@@ -247,12 +268,18 @@ class LivePage:
     def _finished(self, task):
         self._tasks.discard(task)
         error = None if task.cancelled() else task.exception()
-        # A request the page gave up on (it navigated away) has gone from the browser too.
-        if error and not self._closing and "Invalid InterceptionId" not in str(error):
+        # A request the page gave up on (it navigated away) has gone from the browser too, and so has
+        # one of a worker that ended.
+        if error and not self._closing and not any(gone in str(error) for gone in GONE):
             self._console("bridge", f"{error}")
 
     def _call(self, method, params=None, body=None):
         return self._cdp.call(method, params, self._session, body)
+
+    def _settle(self, paused, method, params=None, body=None):
+        """Answers a paused request in the session it was paused in."""
+        return self._cdp.call(method, {"requestId": paused["requestId"], **(params or {})},
+                              paused.get("session", self._session), body)
 
     def _evaluate(self, expression):
         self._spawn(self._call("Runtime.evaluate", {"expression": expression}))
@@ -271,39 +298,63 @@ class LivePage:
         self._hooks_script = (await self._call("Page.addScriptToEvaluateOnNewDocument",
                                                {"source": source}))["identifier"]
 
-    async def _update_interception(self):
-        # Every top-level document passes by the host's NavigationStarting first.
-        patterns = [{"urlPattern": "*", "resourceType": "Document", "requestStage": "Request"}]
-        for uri, kind in self._filters:
+    def _filter_patterns(self):
+        patterns = []
+        for uri, kind, _ in self._filters:
             # The same wildcards, but a backslash escapes in the protocol's patterns.
             pattern = {"urlPattern": uri.replace("\\", "\\\\"), "requestStage": "Request"}
             if kind:
                 pattern["resourceType"] = kind
             patterns.append(pattern)
-        await self._call("Fetch.enable", {"patterns": patterns})
+        return patterns
 
-    def _filtered(self, url, resource_type):
-        return any(wildcard(uri).fullmatch(url) and kind in (None, resource_type) for uri, kind in self._filters)
+    async def _update_interception(self):
+        # Every top-level document passes by the host's NavigationStarting first.
+        patterns = [{"urlPattern": "*", "resourceType": "Document", "requestStage": "Request"}]
+        await self._call("Fetch.enable", {"patterns": patterns + self._filter_patterns()})
 
-    def _route(self, paused):
+    async def _intercept_worker(self, session):
+        # Every filter's requests are paused, whatever its source kinds: _route lets go of the ones
+        # it does not cover, as for the page.
+        patterns = self._filter_patterns()
+        await self._cdp.call("Fetch.enable" if patterns else "Fetch.disable",
+                             {"patterns": patterns} if patterns else {}, session)
+
+    def _filtered(self, url, resource_type, source):
+        return any(wildcard(uri).fullmatch(url) and kind in (None, resource_type) and sources & source
+                   for uri, kind, sources in self._filters)
+
+    def _page_source(self, paused):
+        """Who made a request paused in the page: a shared worker's script is fetched through the page
+        that started the worker, just after the worker has been attached."""
+        url = paused["request"]["url"]
+        if paused.get("resourceType") == "Other":
+            for worker, script in self._worker_scripts.items():
+                if script == url:
+                    del self._worker_scripts[worker]
+                    return SHARED_WORKER
+        return DOCUMENT
+
+    def _route(self, paused, source=DOCUMENT):
         request = paused["request"]
         url = request["url"]
-        if not self._filtered(url, paused.get("resourceType")):
-            self._spawn(self._call("Fetch.continueRequest", {"requestId": paused["requestId"]}))
+        if not self._filtered(url, paused.get("resourceType"), source):
+            # Not the host's: it goes to the network (there is none), as with the real control.
+            self._spawn(self._settle(paused, "Fetch.continueRequest"))
             return
         event_id = next(self._ids)
         self._waiting[event_id] = paused
         context = CONTEXTS.index(paused["resourceType"]) if paused.get("resourceType") in CONTEXTS else 16
         headers = [[name, value] for name, value in request.get("headers", {}).items()]
         self._send_event({"ev": "request", "id": event_id, "method": request["method"], "uri": url,
-                          "headers": headers, "context": context})
+                          "headers": headers, "context": context, "source": source})
 
     def _fulfil(self, paused, head, pieces):
-        params = {"requestId": paused["requestId"], "responseCode": head["status"],
+        params = {"responseCode": head["status"],
                   "responseHeaders": header_pairs(head.get("headers"))}
         if head.get("reason"):
             params["responsePhrase"] = head["reason"]
-        self._spawn(self._call("Fetch.fulfillRequest", params, body=pieces))
+        self._spawn(self._settle(paused, "Fetch.fulfillRequest", params, body=pieces))
 
     async def _settle_popup(self, popup, handled):
         session = popup["sessionId"]
@@ -335,7 +386,14 @@ class LivePage:
 
     async def _on_event(self, method, params, session):
         if method == "Target.attachedToTarget":
-            return await self._on_attached(params)
+            return await self._on_attached(params, session)
+        if method == "Target.detachedFromTarget":
+            self._workers.pop(params.get("sessionId"), None)
+            self._worker_scripts.pop(params.get("sessionId"), None)
+            return
+        if method == "Fetch.requestPaused" and session in self._workers:
+            params["session"] = session
+            return self._route(params, self._workers[session])
         if session != self._session or session is None:
             return
         if method == "Fetch.requestPaused":
@@ -345,7 +403,7 @@ class LivePage:
                 self._send_event({"ev": "navigation-starting", "id": event_id, "uri": params["request"]["url"],
                                   "redirected": "redirectedRequestId" in params, "userInitiated": False})
             else:
-                self._route(params)
+                self._route(params, self._page_source(params))
         elif method == "Runtime.bindingCalled" and params.get("name") == BINDING:
             if self._contexts.get(params.get("executionContextId")) == self._main_frame:
                 self._on_hook(json.loads(params["payload"]))
@@ -380,10 +438,15 @@ class LivePage:
             text = entry["text"] + (f" ({entry['url']})" if entry.get("url") else "")
             self._console(console_level(entry["level"]), text)
 
-    async def _on_attached(self, params):
+    async def _on_attached(self, params, parent):
         info = params["targetInfo"]
         target = info["targetId"]
-        if info["type"] == "page" and not info.get("openerId"):
+        source = WORKER_SOURCES.get(info["type"])
+        # Our page's service workers come through its session; shared workers through the browser's.
+        through = self._session if source == SERVICE_WORKER else None
+        if source and self._session and parent == through:
+            await self._start_worker(params["sessionId"], source, info["url"])
+        elif info["type"] == "page" and not info.get("openerId"):
             # Ours waits until it is set up (create_page); the first tab does not wait.
             self._attached.setdefault(target, asyncio.get_running_loop().create_future())
             if not self._attached[target].done():
@@ -395,6 +458,20 @@ class LivePage:
             self._send_event({"ev": "new-window", "id": event_id, "uri": url, "userInitiated": gesture})
         elif params.get("waitingForDebugger"):
             await self._cdp.call("Runtime.runIfWaitingForDebugger", {}, params["sessionId"])
+
+    async def _start_worker(self, session, source, url):
+        """Intercepts a worker's requests, its script's among them, before letting it run."""
+        self._workers[session] = source
+        if source == SHARED_WORKER:
+            self._worker_scripts[session] = url  # fetched through the page, and not held back
+        try:
+            await self._intercept_worker(session)
+        except cdp.ProtocolError:
+            # It ended before it ran (its page went away, say): nothing of it is left to intercept.
+            self._workers.pop(session, None)
+            return
+        # A service worker's answer comes only once its script is in: the events must go on meanwhile.
+        self._spawn(self._cdp.call("Runtime.runIfWaitingForDebugger", {}, session))
 
     def _on_hook(self, hook):
         kind = hook.get("kind")

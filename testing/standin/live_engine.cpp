@@ -205,6 +205,7 @@ void LiveEngine::OnRequest(const Json& message) {
     Json line = Event("live:request");
     line["method"] = message.value("method", std::string());
     line["uri"] = message.value("uri", std::string());
+    line["source"] = message.value("source", 1);  // 1 document, 2 shared worker, 4 service worker
     Json reply = Op("response");
     reply["id"] = message.value("id", std::int64_t{0});
     ComPtr<IStream> body;

@@ -15,6 +15,9 @@ import zlib
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 APP = os.path.join(ROOT, "tests", "live", "app")
 ORIGIN = "https://tessarine.localhost/"
+# What each worker of the check app loads from the host: (request source kind, file).
+WORKER_REQUESTS = [(4, "service-worker.js"), (4, "worker-words.js"), (4, "bundle.txt"),
+                   (2, "shared-worker.js"), (2, "worker-words.js"), (2, "folder-only.txt")]
 
 
 def windows_path(path):
@@ -36,6 +39,9 @@ def make_app(work, binaries):
     files = {
         (bundled, "index.html"): open(os.path.join(APP, "index.html"), "rb").read(),
         (bundled, "checks.js"): open(os.path.join(APP, "checks.js"), "rb").read(),
+        **{(bundled, name): open(os.path.join(APP, name), "rb").read()
+           for name in ("workers.js", "service-worker.js", "worker-words.js")},
+        (app, "www/shared-worker.js"): open(os.path.join(APP, "shared-worker.js"), "rb").read(),
         (bundled, "tessarine.js"): open(os.path.join(ROOT, "client", "tessarine.js"), "rb").read(),
         (bundled, "bundle.txt"): b"from the bundle",
         (bundled, "media/bundle.wav"): sound,
@@ -84,6 +90,12 @@ def transcript_has(lines, ev, **members):
     return any(line.get("ev") == ev and all(line.get(k) == v for k, v in members.items()) for line in lines)
 
 
+def read_transcript(app):
+    """The transcript of run-app's last run of the app, or nothing when there is none."""
+    path = os.path.join(ROOT, "build", "run-app", os.path.basename(app), "transcript.jsonl")
+    return [json.loads(line) for line in open(path, encoding="utf-8")] if os.path.exists(path) else []
+
+
 def run_app(app, work, binaries, *arguments, **environment):
     """scripts/run-app on the app: its exit code and the lines it printed."""
     run = subprocess.run([os.path.join(ROOT, "scripts", "run-app"), app, *arguments],
@@ -99,9 +111,7 @@ def check_page(work, binaries):
     shot = os.path.join(work, "screenshot.png")
     code, output = run_app(app, work, binaries, "--screenshot", shot, "--timeout", "120",
                            TESSARINE_TEST_EXTENSION_CONFIG=windows_path(os.path.join(work, "extension.json")))
-    transcript_path = os.path.join(ROOT, "build", "run-app", os.path.basename(app), "transcript.jsonl")
-    transcript = [json.loads(line) for line in open(transcript_path, encoding="utf-8")] \
-        if os.path.exists(transcript_path) else []
+    transcript = read_transcript(app)
     # One check per media source runs from a loop.
     planned = len(re.findall(r"^\s*await check\(", open(os.path.join(APP, "checks.js")).read(), re.M)) + 1
     return [
@@ -118,6 +128,51 @@ def check_page(work, binaries):
         ("the page's title reached the host", transcript_has(transcript, "live:title", title="Tessarine live checks")),
         ("the host allowed the prompt", transcript_has(transcript, "live:permission", state=1)),
         ("the host handled the new window", transcript_has(transcript, "live:new-window", handled=True)),
+        ("the workers' requests reached the host with their source kinds", all(
+            transcript_has(transcript, "live:request", uri=ORIGIN + name, source=source)
+            for source, name in WORKER_REQUESTS)),
+    ]
+
+
+def check_plain_filter(work, binaries):
+    """Without ICoreWebView2_22 the host adds the plain filter: the workers' requests go to the
+    network, which is not there, and the same workers get nothing."""
+    app = os.path.join(work, "PlainFilter")
+    os.makedirs(os.path.join(app, "www"), exist_ok=True)
+    files = {"package.json": json.dumps({"name": "PlainFilter", "window": {"title": "Plain filter"}}),
+             "www/index.html": """<title>Plain filter</title><script type="module">
+import { serviceWorkerAnswer, sharedWorkerAnswer } from './workers.js';
+const outcome = (answer) => Promise.race([answer, new Promise((_, reject) => setTimeout(reject, 10000, Error('none')))])
+  .then((text) => `answered: ${text}`, (error) => `failed: ${error.message}`);
+console.log(`service worker ${await outcome(serviceWorkerAnswer())}`);
+console.log(`shared worker ${await outcome(sharedWorkerAnswer())}`);
+window.close();
+</script>"""}
+    for name in ("workers.js", "service-worker.js", "shared-worker.js", "worker-words.js"):
+        files["www/" + name] = open(os.path.join(APP, name)).read()
+    files.update({"www/bundle.txt": "from the bundle", "www/folder-only.txt": "from the folder"})
+    for name, text in files.items():
+        with open(os.path.join(app, *name.split("/")), "w") as file:
+            file.write(text)
+    scenario = os.path.join(work, "plain-filter.scenario")
+    with open(scenario, "w") as file:
+        file.write("offer webview22 off\n")
+    code, output = run_app(app, work, binaries, "--timeout", "60",
+                           TESSARINE_STANDIN_SCENARIO=windows_path(scenario))
+    transcript = read_transcript(app)
+    requests = [line for line in transcript if line.get("ev") == "live:request"]
+    return [
+        ("plain filter: the host ended with exit code 0", code == 0),
+        ("plain filter: the host added it", transcript_has(transcript, "WebView.AddWebResourceRequestedFilter")),
+        # Chromium's wording of the fetch failure varies between versions: any registration failure.
+        ("plain filter: the service worker did not register",
+         any(line.startswith("log: service worker failed:") for line in output)),
+        ("plain filter: the shared worker did not start",
+         "log: shared worker failed: the shared worker did not start" in output),
+        ("plain filter: the page's requests reached the host, none of the workers'",
+         transcript_has(transcript, "live:request", uri=ORIGIN + "workers.js", source=1) and not any(
+             line["source"] != 1 or line["uri"] in (ORIGIN + "service-worker.js", ORIGIN + "shared-worker.js")
+             for line in requests)),
     ]
 
 
@@ -172,7 +227,7 @@ def main():
     options = parser.parse_args()
     work = os.path.abspath(options.work)
     binaries = os.path.abspath(options.bin)
-    expectations = check_page(work, binaries) + check_failures(work, binaries)
+    expectations = check_page(work, binaries) + check_plain_filter(work, binaries) + check_failures(work, binaries)
     failures = [what for what, ok in expectations if not ok]
     for what, ok in expectations:
         print(("ok   " if ok else "FAIL ") + what)

@@ -1,5 +1,6 @@
 // Checks the host from inside a real page; each result goes to the console and the list.
 import host from './tessarine.js';
+import { serviceWorkerAnswer, sharedWorkerAnswer } from './workers.js';
 
 let passed = 0;
 let failed = 0;
@@ -122,6 +123,13 @@ await check('extension round trip', async () => {
   host.extension.send({ text: 'ping' });
   const { received } = await within(echoed, 'echo');
   equal([received.type, received.text], ['extension-message', 'ping'], 'echo');
+});
+
+await check('service and shared workers served by the host', async () => {
+  equal(await within(serviceWorkerAnswer(), 'service worker answer'), 'service worker read "from the bundle"',
+        'service worker');
+  equal(await within(sharedWorkerAnswer(), 'shared worker answer'), 'shared worker read "from the folder"',
+        'shared worker');
 });
 
 await check('navigation elsewhere cancelled', async () => {
