@@ -40,15 +40,22 @@ public:
             hr = HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
             line["value"] = nullptr;
         }
-        if (FAILED(hr)) line["hr"] = HresultText(hr);
-        Base::Record(std::move(line));
-        return hr;
+        return Base::Finish(std::move(line), hr);
     }
 
 protected:
     explicit HeaderCollection(HeaderList headers = HeaderList()) : headers_(std::move(headers)) {}
 
     const std::wstring* Find(LPCWSTR name) const { return name != nullptr ? headers_.Find(name) : nullptr; }
+
+    // A call that adds or sets a header: records the name and value; a null one is refused.
+    static HRESULT NoteHeader(const char* method, LPCWSTR name, LPCWSTR value) {
+        Json line = Base::Call(method);
+        line["name"] = WideJson(name);
+        line["value"] = WideJson(value);
+        Base::Record(std::move(line));
+        return name == nullptr || value == nullptr ? E_INVALIDARG : S_OK;
+    }
 
     HeaderList headers_;
 };
