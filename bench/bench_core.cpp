@@ -9,7 +9,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,11 +24,10 @@
 #include <vector>
 
 #include "bundle/asset_bundle.h"
+#include "median_time.h"
 #include "server/response_head.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // A read-only mapping of a whole file, as the host maps the bundle.
 class Mapping {
@@ -54,22 +52,6 @@ private:
     void* view_ = nullptr;
     uint64_t size_ = 0;
 };
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Microseconds of one call, the median of `runs`.
-double MedianMicroseconds(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-    }
-    return Median(times);
-}
 
 uint64_t BigEndian(const uint8_t* bytes, int count) {
     uint64_t value = 0;

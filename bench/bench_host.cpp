@@ -8,7 +8,6 @@
 #include <shlwapi.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <climits>
@@ -20,32 +19,17 @@
 #include <vector>
 
 #include "bundle/open_asset_bundle.h"
+#include "median_time.h"
 #include "server/content_server.h"
 #include "support/resource_doubles.h"
 #include "util/text_convert.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 using test_support::RequestArgs;
 using test_support::ResponseMaker;
 
 constexpr char kOrigin[] = "https://tessarine.localhost/";
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-double MedianMicroseconds(int runs, const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        const auto start = Clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-    }
-    return Median(times);
-}
 
 ComPtr<RequestArgs> MakeRequest(const std::string& path, const wchar_t* range) {
     std::vector<std::pair<std::wstring, std::wstring>> headers;

@@ -19,9 +19,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (out != nullptr && iid == __uuidof(ISequentialStream)) {
-            *out = static_cast<ISequentialStream*>(this);
-            AddRef();
-            return S_OK;
+            return HandOut(static_cast<ISequentialStream*>(this), out);
         }
         return ComObject::QueryInterface(iid, out);
     }

@@ -22,14 +22,7 @@ public:
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (out == nullptr) return E_POINTER;
-        *out = nullptr;
-        if (iid == __uuidof(IUnknown)) {
-            *out = static_cast<First*>(this);
-        } else if (!((iid == __uuidof(Interfaces) && (*out = static_cast<Interfaces*>(this)) != nullptr) || ...)) {
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
+        return HandOut(InterfaceFor(iid), out);
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
     ULONG STDMETHODCALLTYPE Release() override {
@@ -40,6 +33,24 @@ public:
 
 protected:
     virtual ~ComObject() = default;
+
+    // What QueryInterface answers for `iid`; null for an interface not listed.
+    void* InterfaceFor(REFIID iid) {
+        if (iid == __uuidof(IUnknown)) return static_cast<First*>(this);
+        void* found = nullptr;
+        static_cast<void>(
+            ((iid == __uuidof(Interfaces) && (found = static_cast<Interfaces*>(this)) != nullptr) || ...));
+        return found;
+    }
+
+    // For an object that answers more than its listed interfaces: `found` handed
+    // to a non-null `out` with a reference of its own, or E_NOINTERFACE for null.
+    HRESULT HandOut(void* found, void** out) {
+        *out = found;
+        if (found == nullptr) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
 
 private:
     template <class Head, class...>

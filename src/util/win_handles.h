@@ -138,14 +138,9 @@ public:
     // Another interface of the same object, named by its type; empty when it has none.
     template <class U>
     ComPtr<U> query() const {
-        return query<U>(__uuidof(U));
-    }
-    // The same for an interface id given apart from the type.
-    template <class U>
-    ComPtr<U> query(REFIID iid) const {
         ComPtr<U> result;
         void* raw = nullptr;
-        if (pointer_ != nullptr && SUCCEEDED(pointer_->QueryInterface(iid, &raw)) && raw != nullptr) {
+        if (pointer_ != nullptr && SUCCEEDED(pointer_->QueryInterface(__uuidof(U), &raw)) && raw != nullptr) {
             result.attach(static_cast<U*>(raw));
         }
         return result;

@@ -58,7 +58,7 @@ async function launchChromium() {
   if (!fs.existsSync(chromiumPath)) throw new Error(`${chromiumPath} is missing: scripts/test installs chromium`);
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), "tessarine-client-"));
   const child = spawn(chromiumPath, [...chromiumFlags, `--user-data-dir=${profile}`, "about:blank"],
-    { stdio: ["ignore", "ignore", "pipe"] });
+    { stdio: ["ignore", "ignore", "pipe"], detached: true }); // its own process group, helpers included
   let stderr = "";
   child.stderr.on("data", (chunk) => { stderr += chunk; });
   const portFile = path.join(profile, "DevToolsActivePort");
@@ -105,7 +105,8 @@ export class Page {
   }
 
   async waitFor(expression) {
-    for (let tries = 0; tries < 200; tries++) {
+    // Generous: window notices under Wine on a busy machine may take seconds.
+    for (let tries = 0; tries < 600; tries++) {
       if (await this.eval(expression)) return;
       await sleep(50);
     }
@@ -194,11 +195,17 @@ export async function startHarness() {
       for (const page of pages) await page.client.close().catch(() => {});
       await browser.close().catch(() => {});
       const exited = new Promise((resolve) => chromium.child.exitCode !== null ? resolve() : chromium.child.once("exit", resolve));
-      chromium.child.kill();
+      const signalGroup = (signal) => { try { process.kill(-chromium.child.pid, signal); } catch {} };
+      signalGroup("SIGTERM");
       server.close();
-      await bounded(exited, "chromium did not end").catch(() => chromium.child.kill("SIGKILL"));
-      // Chromium's helper processes may still be writing the profile for a moment.
-      fs.rmSync(chromium.profile, { recursive: true, force: true, maxRetries: 20, retryDelay: 100 });
+      await bounded(exited, "chromium did not end").catch(() => signalGroup("SIGKILL"));
+      // Chromium's helper processes may still be writing the profile for a moment; a scratch
+      // folder left behind in the temporary folder is no failure of the tests.
+      try {
+        fs.rmSync(chromium.profile, { recursive: true, force: true, maxRetries: 20, retryDelay: 100 });
+      } catch (error) {
+        console.warn(`note: ${chromium.profile} left behind: ${error.message}`);
+      }
     },
   };
 }

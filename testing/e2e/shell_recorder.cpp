@@ -6,22 +6,11 @@
 
 #include <string>
 
-namespace {
-
-std::string ToUtf8(const wchar_t* text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return {};
-    std::string bytes(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes.data(), size, nullptr, nullptr);
-    bytes.pop_back();
-    return bytes;
-}
-
-}  // namespace
+#include "util/text_convert.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
-    const std::string text = ToUtf8(argv[2]);
+    const std::string text = WideToUtf8(argv[2]);
     const std::wstring name = std::wstring(argv[1]) + L"\\launch-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                               std::to_wstring(GetTickCount64()) + L".txt";
     HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -5,25 +5,7 @@
 
 #include <cstring>
 
-#include "text_utf.h"
-
 namespace standin {
-
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "Windows strings are UTF-16");
-
-Json WideJson(LPCWSTR text) {
-    return TextOrNull(reinterpret_cast<const char16_t*>(text));
-}
-
-std::string WideToUtf8(LPCWSTR text) {
-    if (text == nullptr) return {};
-    return Utf16ToUtf8(reinterpret_cast<const char16_t*>(text));
-}
-
-std::wstring Utf8ToWide(std::string_view text) {
-    const std::u16string wide = Utf8ToUtf16(text);
-    return std::wstring(wide.begin(), wide.end());
-}
 
 HRESULT CopyToCaller(const std::wstring& text, LPWSTR* out) {
     if (out == nullptr) return E_POINTER;

@@ -2,7 +2,7 @@
 // in the host's window, its visibility, focus and accelerator keys.
 #pragma once
 
-#include "com_object.h"
+#include "recorded_object.h"
 #include "handler_list.h"
 
 namespace standin {
@@ -10,7 +10,7 @@ namespace standin {
 class Environment;
 class WebView;
 
-class Controller final : public ComObject<Controller, ICoreWebView2Controller> {
+class Controller final : public RecordedObject<Controller, ICoreWebView2Controller> {
 public:
     static constexpr char objectName[] = "Controller";
     Controller(ComPtr<Environment> environment, HWND parentWindow);

@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "com_object.h"
+#include "recorded_object.h"
 
 namespace standin {
 
-class ControllerOptions final : public ComObject<ControllerOptions, ICoreWebView2ControllerOptions4> {
+class ControllerOptions final : public RecordedObject<ControllerOptions, ICoreWebView2ControllerOptions4> {
 public:
     static constexpr char objectName[] = "ControllerOptions";
     bool Answers(REFIID iid) const;

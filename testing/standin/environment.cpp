@@ -40,17 +40,8 @@ namespace {
 void DeliverController(const ComPtr<Environment>& environment, HWND parentWindow,
                        const ComPtr<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>& completion,
                        std::optional<std::int32_t> failure) {
-    Runtime& runtime = Runtime::Get();
-    ComPtr<Controller> controller;
-    if (!failure) controller = MakeObject<Controller>(environment, parentWindow);
-    const HRESULT code = failure ? static_cast<HRESULT>(*failure) : S_OK;
-    const HRESULT result = completion->Invoke(code, controller ? controller->AsInterface() : nullptr);
-    Json line = Event("deliver:controller");
-    line["hr"] = HresultText(code);
-    line["object"] = static_cast<bool>(controller);
-    line["result"] = HresultText(result);
-    runtime.Record(std::move(line));
-    if (failure) runtime.player().Start();
+    Deliver("deliver:controller", completion, failure,
+            [&] { return MakeObject<Controller>(environment, parentWindow); });
 }
 
 }  // namespace
@@ -82,18 +73,12 @@ HRESULT Environment::CreateCoreWebView2Controller(HWND parentWindow,
     line["parentWindow"] = HandleText(reinterpret_cast<std::uintptr_t>(parentWindow));
     // Without options the runtime starts with an opaque white background.
     const HRESULT hr = ScheduleController(parentWindow, handler, COREWEBVIEW2_COLOR{255, 255, 255, 255});
-    if (FAILED(hr)) line["hr"] = HresultText(hr);
-    Record(std::move(line));
-    return hr;
+    return Finish(std::move(line), hr);
 }
 
 HRESULT Environment::CreateCoreWebView2ControllerOptions(ICoreWebView2ControllerOptions** value) {
     Json line = Call("CreateCoreWebView2ControllerOptions");
-    if (value == nullptr) {
-        line["hr"] = HresultText(E_POINTER);
-        Record(std::move(line));
-        return E_POINTER;
-    }
+    if (value == nullptr) return Finish(std::move(line), E_POINTER);
     Record(std::move(line));
     *value = MakeObject<ControllerOptions>().detach()->AsInterface();
     return S_OK;
@@ -114,9 +99,7 @@ HRESULT Environment::CreateCoreWebView2ControllerWithOptions(
         line["options"] = "other";
     }
     const HRESULT hr = ScheduleController(ParentWindow, handler, background);
-    if (FAILED(hr)) line["hr"] = HresultText(hr);
-    Record(std::move(line));
-    return hr;
+    return Finish(std::move(line), hr);
 }
 
 HRESULT Environment::CreateWebResourceResponse(IStream* content, int statusCode, LPCWSTR reasonPhrase, LPCWSTR headers,
@@ -126,11 +109,7 @@ HRESULT Environment::CreateWebResourceResponse(IStream* content, int statusCode,
     line["reasonPhrase"] = WideJson(reasonPhrase);
     line["headers"] = WideJson(headers);
     line["content"] = content != nullptr;
-    if (response == nullptr) {
-        line["hr"] = HresultText(E_POINTER);
-        Record(std::move(line));
-        return E_POINTER;
-    }
+    if (response == nullptr) return Finish(std::move(line), E_POINTER);
     Record(std::move(line));
     *response = MakeObject<Response>(content, statusCode, reasonPhrase ? reasonPhrase : L"", headers ? headers : L"")
                     .detach()
@@ -161,9 +140,7 @@ HRESULT Environment::CreateHandle(const char* method, COREWEBVIEW2_FILE_SYSTEM_H
     } else {
         *value = MakeObject<FileSystemHandle>(kind, path, permission).detach()->AsInterface();
     }
-    if (FAILED(hr)) line["hr"] = HresultText(hr);
-    Record(std::move(line));
-    return hr;
+    return Finish(std::move(line), hr);
 }
 
 HRESULT Environment::CreateWebFileSystemFileHandle(LPCWSTR path, COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION permission,
@@ -199,9 +176,7 @@ HRESULT Environment::CreateObjectCollection(UINT32 length, IUnknown** items,
         line["items"] = std::move(described);
         *objectCollection = MakeObject<ObjectCollection>(std::move(held)).detach()->AsInterface();
     }
-    if (FAILED(hr)) line["hr"] = HresultText(hr);
-    Record(std::move(line));
-    return hr;
+    return Finish(std::move(line), hr);
 }
 
 }  // namespace standin

@@ -4,11 +4,11 @@
 
 #include <string>
 
-#include "com_object.h"
+#include "recorded_object.h"
 
 namespace standin {
 
-class Environment final : public ComObject<Environment, ICoreWebView2Environment14> {
+class Environment final : public RecordedObject<Environment, ICoreWebView2Environment14> {
 public:
     static constexpr char objectName[] = "Environment";
     explicit Environment(std::wstring userDataFolder);

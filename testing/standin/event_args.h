@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <string>
 
-#include "com_object.h"
+#include "recorded_object.h"
 
 namespace standin {
 
 class NavigationStartingArgs final
-    : public ComObject<NavigationStartingArgs, ICoreWebView2NavigationStartingEventArgs> {
+    : public RecordedObject<NavigationStartingArgs, ICoreWebView2NavigationStartingEventArgs> {
 public:
     static constexpr char objectName[] = "NavigationStartingArgs";
     NavigationStartingArgs(std::wstring uri, std::uint64_t navigationId, bool userInitiated = true,
@@ -33,7 +33,7 @@ private:
 };
 
 class PermissionRequestedArgs final
-    : public ComObject<PermissionRequestedArgs, ICoreWebView2PermissionRequestedEventArgs> {
+    : public RecordedObject<PermissionRequestedArgs, ICoreWebView2PermissionRequestedEventArgs> {
 public:
     static constexpr char objectName[] = "PermissionRequestedArgs";
     PermissionRequestedArgs(std::wstring uri, COREWEBVIEW2_PERMISSION_KIND kind);
@@ -53,7 +53,7 @@ private:
 };
 
 class NewWindowRequestedArgs final
-    : public ComObject<NewWindowRequestedArgs, ICoreWebView2NewWindowRequestedEventArgs> {
+    : public RecordedObject<NewWindowRequestedArgs, ICoreWebView2NewWindowRequestedEventArgs> {
 public:
     static constexpr char objectName[] = "NewWindowRequestedArgs";
     NewWindowRequestedArgs(std::wstring uri, bool userInitiated);
@@ -75,7 +75,7 @@ private:
 };
 
 class WebMessageReceivedArgs final
-    : public ComObject<WebMessageReceivedArgs, ICoreWebView2WebMessageReceivedEventArgs> {
+    : public RecordedObject<WebMessageReceivedArgs, ICoreWebView2WebMessageReceivedEventArgs> {
 public:
     static constexpr char objectName[] = "WebMessageReceivedArgs";
     // A string message holds text; any other message holds its JSON.
@@ -93,7 +93,7 @@ private:
 };
 
 class AcceleratorKeyPressedArgs final
-    : public ComObject<AcceleratorKeyPressedArgs, ICoreWebView2AcceleratorKeyPressedEventArgs> {
+    : public RecordedObject<AcceleratorKeyPressedArgs, ICoreWebView2AcceleratorKeyPressedEventArgs> {
 public:
     static constexpr char objectName[] = "AcceleratorKeyPressedArgs";
     AcceleratorKeyPressedArgs(UINT virtualKey, COREWEBVIEW2_KEY_EVENT_KIND kind);
@@ -115,7 +115,7 @@ private:
     INT lParam_ = 0;
 };
 
-class DOMContentLoadedArgs final : public ComObject<DOMContentLoadedArgs, ICoreWebView2DOMContentLoadedEventArgs> {
+class DOMContentLoadedArgs final : public RecordedObject<DOMContentLoadedArgs, ICoreWebView2DOMContentLoadedEventArgs> {
 public:
     static constexpr char objectName[] = "DOMContentLoadedArgs";
     explicit DOMContentLoadedArgs(std::uint64_t navigationId);

@@ -3,11 +3,11 @@
 
 #include <string>
 
-#include "com_object.h"
+#include "recorded_object.h"
 
 namespace standin {
 
-class FileSystemHandle final : public ComObject<FileSystemHandle, ICoreWebView2FileSystemHandle> {
+class FileSystemHandle final : public RecordedObject<FileSystemHandle, ICoreWebView2FileSystemHandle> {
 public:
     static constexpr char objectName[] = "FileSystemHandle";
     FileSystemHandle(COREWEBVIEW2_FILE_SYSTEM_HANDLE_KIND kind, std::wstring path,

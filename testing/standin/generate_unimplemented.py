@@ -2,11 +2,12 @@
 """Writes unimplemented_slots.h from the host's webview2.h.
 
 For every interface X the header declares, the output has a class template
-Unimplemented_X<Self, Interface> that overrides each slot X adds with a body
+Unimplemented_X<Self, Base> that overrides each slot X adds with a body
 that reports the call through Self::NotImplemented and returns its result;
-the templates chain along the interface's parents, so
-SlotDefaults<Self, ICoreWebView2_23> fills all 123 slots of the web view, and
-the stand-in's objects override only what they really do. The output also
+the templates chain along the interface's parents down to Base, so
+SlotDefaults<Self, ICoreWebView2_23> fills all 123 slots of the web view on
+top of the host's ComObject<ICoreWebView2_23> (which answers IUnknown's three),
+and the stand-in's objects override only what they really do. The output also
 lists every interface identifier with its name, for the transcript.
 
 Usage: generate_unimplemented.py <webview2.h> <output header>
@@ -43,6 +44,7 @@ def generate(interfaces, uuids):
         "// Generated from webview2.h by generate_unimplemented.py. Do not edit.",
         "#pragma once",
         "",
+        '#include "util/com_object.h"',
         '#include "webview/webview2.h"',
         "",
         "#pragma GCC diagnostic push",
@@ -52,8 +54,8 @@ def generate(interfaces, uuids):
         "",
     ]
     for name, parent, methods in interfaces:
-        base = f"Unimplemented_{parent}<Self, Interface>" if parent in known else "Interface"
-        out.append("template <class Self, class Interface>")
+        base = f"Unimplemented_{parent}<Self, Base>" if parent in known else "Base"
+        out.append("template <class Self, class Base>")
         out.append(f"struct Unimplemented_{name} : {base} {{")
         for method, params in methods:
             out.append(f"  HRESULT STDMETHODCALLTYPE {method}({params}) override {{")
@@ -61,12 +63,12 @@ def generate(interfaces, uuids):
             out.append("  }")
         out.append("};")
         out.append("")
-    out.append("// Every slot of Interface answered with Self::NotImplemented.")
+    out.append("// Every slot of Interface answered with Self::NotImplemented, on the host's COM object base.")
     out.append("template <class Self, class Interface>")
     out.append("struct SlotDefaults;")
     for name, _, _ in interfaces:
         out.append("template <class Self>")
-        out.append(f"struct SlotDefaults<Self, {name}> : Unimplemented_{name}<Self, {name}> {{}};")
+        out.append(f"struct SlotDefaults<Self, {name}> : Unimplemented_{name}<Self, ::ComObject<{name}>> {{}};")
     out.append("")
     out.append("struct KnownInterface {")
     out.append("  const IID* iid;")

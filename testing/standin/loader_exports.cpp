@@ -28,17 +28,7 @@ bool RuntimePresent(PCWSTR browserFolder) {
 
 void DeliverEnvironment(const ComPtr<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>& handler,
                         const std::wstring& userDataFolder, std::optional<std::int32_t> failure) {
-    Runtime& runtime = Runtime::Get();
-    ComPtr<Environment> environment;
-    if (!failure) environment = MakeObject<Environment>(userDataFolder);
-    const HRESULT code = failure ? static_cast<HRESULT>(*failure) : S_OK;
-    const HRESULT result = handler->Invoke(code, environment ? environment->AsInterface() : nullptr);
-    Json line = Event("deliver:environment");
-    line["hr"] = HresultText(code);
-    line["object"] = static_cast<bool>(environment);
-    line["result"] = HresultText(result);
-    runtime.Record(std::move(line));
-    if (failure) runtime.player().Start();
+    Deliver("deliver:environment", handler, failure, [&] { return MakeObject<Environment>(userDataFolder); });
 }
 
 HRESULT StartEnvironment(Json line, PCWSTR browserFolder, PCWSTR userDataFolder,

@@ -31,9 +31,7 @@ HRESULT ObjectCollection::GetValueAtIndex(UINT32 index, IUnknown** value) {
         *value = items_[index].get();
         if (*value != nullptr) (*value)->AddRef();
     }
-    if (FAILED(hr)) line["hr"] = HresultText(hr);
-    Record(std::move(line));
-    return hr;
+    return Finish(std::move(line), hr);
 }
 
 HRESULT ObjectCollection::RemoveValueAtIndex(UINT32 index) {
@@ -41,9 +39,7 @@ HRESULT ObjectCollection::RemoveValueAtIndex(UINT32 index) {
     line["index"] = index;
     const HRESULT hr = index < items_.size() ? S_OK : E_INVALIDARG;
     if (SUCCEEDED(hr)) items_.erase(items_.begin() + index);
-    if (FAILED(hr)) line["hr"] = HresultText(hr);
-    Record(std::move(line));
-    return hr;
+    return Finish(std::move(line), hr);
 }
 
 HRESULT ObjectCollection::InsertValueAtIndex(UINT32 index, IUnknown* value) {
@@ -52,9 +48,7 @@ HRESULT ObjectCollection::InsertValueAtIndex(UINT32 index, IUnknown* value) {
     line["value"] = DescribeCollectionItem(value);
     const HRESULT hr = index <= items_.size() ? S_OK : E_INVALIDARG;
     if (SUCCEEDED(hr)) items_.insert(items_.begin() + index, ComPtr<IUnknown>::Wrap(value));
-    if (FAILED(hr)) line["hr"] = HresultText(hr);
-    Record(std::move(line));
-    return hr;
+    return Finish(std::move(line), hr);
 }
 
 Json DescribeCollectionItem(IUnknown* item) {

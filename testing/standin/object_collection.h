@@ -4,11 +4,11 @@
 
 #include <vector>
 
-#include "com_object.h"
+#include "recorded_object.h"
 
 namespace standin {
 
-class ObjectCollection final : public ComObject<ObjectCollection, ICoreWebView2ObjectCollection> {
+class ObjectCollection final : public RecordedObject<ObjectCollection, ICoreWebView2ObjectCollection> {
 public:
     static constexpr char objectName[] = "ObjectCollection";
     explicit ObjectCollection(std::vector<ComPtr<IUnknown>> items);

@@ -13,13 +13,9 @@ bool RequestHeaders::Answers(REFIID iid) const {
 }
 
 HRESULT RequestHeaders::SetHeader(LPCWSTR name, LPCWSTR value) {
-    Json line = Call("SetHeader");
-    line["name"] = WideJson(name);
-    line["value"] = WideJson(value);
-    Record(std::move(line));
-    if (name == nullptr || value == nullptr) return E_INVALIDARG;
-    headers_.Set(name, value);
-    return S_OK;
+    const HRESULT hr = NoteHeader("SetHeader", name, value);
+    if (SUCCEEDED(hr)) headers_.Set(name, value);
+    return hr;
 }
 
 HRESULT RequestHeaders::RemoveHeader(LPCWSTR name) {

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "com_object.h"
+#include "recorded_object.h"
 #include "header_collection.h"
 
 namespace standin {
@@ -21,7 +21,7 @@ public:
     HRESULT STDMETHODCALLTYPE RemoveHeader(LPCWSTR name) override;
 };
 
-class Request final : public ComObject<Request, ICoreWebView2WebResourceRequest> {
+class Request final : public RecordedObject<Request, ICoreWebView2WebResourceRequest> {
 public:
     static constexpr char objectName[] = "Request";
     Request(std::wstring uri, std::wstring method, ComPtr<RequestHeaders> headers);
@@ -41,7 +41,7 @@ private:
 };
 
 class WebResourceRequestedArgs final
-    : public ComObject<WebResourceRequestedArgs, ICoreWebView2WebResourceRequestedEventArgs> {
+    : public RecordedObject<WebResourceRequestedArgs, ICoreWebView2WebResourceRequestedEventArgs> {
 public:
     static constexpr char objectName[] = "WebResourceRequestedArgs";
     WebResourceRequestedArgs(ComPtr<Request> request, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context);

@@ -18,11 +18,8 @@ bool ResponseHeaders::Answers(REFIID iid) const {
 }
 
 HRESULT ResponseHeaders::AppendHeader(LPCWSTR name, LPCWSTR value) {
-    Json line = Call("AppendHeader");
-    line["name"] = WideJson(name);
-    line["value"] = WideJson(value);
-    Record(std::move(line));
-    if (name == nullptr || value == nullptr) return E_INVALIDARG;
+    const HRESULT hr = NoteHeader("AppendHeader", name, value);
+    if (FAILED(hr)) return hr;
     const std::wstring added = std::wstring(name) + L": " + value;
     if (!text_.empty()) text_ += L"\r\n";
     text_ += added;

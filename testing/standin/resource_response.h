@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "com_object.h"
+#include "recorded_object.h"
 #include "header_collection.h"
 
 namespace standin {
@@ -24,7 +24,7 @@ private:
     std::wstring text_;
 };
 
-class Response final : public ComObject<Response, ICoreWebView2WebResourceResponse> {
+class Response final : public RecordedObject<Response, ICoreWebView2WebResourceResponse> {
 public:
     static constexpr char objectName[] = "Response";
     Response(IStream* content, int statusCode, std::wstring reasonPhrase, std::wstring headers);

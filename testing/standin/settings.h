@@ -4,11 +4,11 @@
 #include <map>
 #include <string>
 
-#include "com_object.h"
+#include "recorded_object.h"
 
 namespace standin {
 
-class Settings final : public ComObject<Settings, ICoreWebView2Settings8> {
+class Settings final : public RecordedObject<Settings, ICoreWebView2Settings8> {
 public:
     static constexpr char objectName[] = "Settings";
     Settings();

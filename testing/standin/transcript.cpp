@@ -2,7 +2,7 @@
 
 #include <cinttypes>
 
-#include "text_utf.h"
+#include "util/text_convert.h"
 
 namespace standin {
 
@@ -45,9 +45,9 @@ std::string HandleText(std::uintptr_t value) {
     return text;
 }
 
-Json TextOrNull(const char16_t* text) {
+Json WideJson(const wchar_t* text) {
     if (text == nullptr) return nullptr;
-    return Utf16ToUtf8(text);
+    return WideToUtf8(text);
 }
 
 }  // namespace standin

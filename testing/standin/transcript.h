@@ -42,7 +42,8 @@ std::string HresultText(std::int32_t hr);
 // "0x1a2b": a handle or pointer value.
 std::string HandleText(std::uintptr_t value);
 
-// A string the host passed: null stays null.
-Json TextOrNull(const char16_t* text);
+// A string the host passed, as UTF-8 (an unpaired surrogate becomes U+FFFD);
+// null stays null.
+Json WideJson(const wchar_t* text);
 
 }  // namespace standin

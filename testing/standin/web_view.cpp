@@ -86,11 +86,7 @@ HRESULT WebView::get_Source(LPWSTR* uri) {
 HRESULT WebView::Navigate(LPCWSTR uri) {
     Json line = Call("Navigate");
     line["uri"] = WideJson(uri);
-    if (uri == nullptr) {
-        line["hr"] = HresultText(E_INVALIDARG);
-        Record(std::move(line));
-        return E_INVALIDARG;
-    }
+    if (uri == nullptr) return Finish(std::move(line), E_INVALIDARG);
     Record(std::move(line));
     source_ = uri;
     Runtime& runtime = Runtime::Get();
@@ -118,9 +114,7 @@ HRESULT WebView::PostJson(Json line, LPCWSTR json) {
     line["text"] = WideJson(json);
     // The runtime refuses a message that is not JSON; so do we, visibly.
     const HRESULT hr = json != nullptr && Json::accept(WideToUtf8(json)) ? S_OK : E_INVALIDARG;
-    if (FAILED(hr)) line["hr"] = HresultText(hr);
-    Record(std::move(line));
-    return hr;
+    return Finish(std::move(line), hr);
 }
 
 HRESULT WebView::PostWebMessageAsJson(LPCWSTR webMessageAsJson) {
@@ -211,11 +205,9 @@ HRESULT WebView::RemoveWebResourceRequestedFilterWithRequestSourceKinds(
 
 bool WebView::MatchesFilter(const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
                             COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS source) const {
-    const std::u16string_view text(reinterpret_cast<const char16_t*>(uri.c_str()), uri.size());
     for (const Registered& filter : filters_) {
-        const std::u16string_view glob(reinterpret_cast<const char16_t*>(filter.uri.c_str()), filter.uri.size());
         if ((filter.context == COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL || filter.context == context) &&
-            (filter.sourceKinds & source) != 0 && WildcardMatch(glob, text)) {
+            (filter.sourceKinds & source) != 0 && WildcardMatch(filter.uri, uri)) {
             return true;
         }
     }

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "com_object.h"
+#include "recorded_object.h"
 #include "handler_list.h"
 #include "registered_filter.h"
 
@@ -16,7 +16,7 @@ namespace standin {
 class Environment;
 class Settings;
 
-class WebView final : public ComObject<WebView, ICoreWebView2_23> {
+class WebView final : public RecordedObject<WebView, ICoreWebView2_23> {
 public:
     static constexpr char objectName[] = "WebView";
     explicit WebView(ComPtr<Environment> environment);

@@ -6,6 +6,6 @@
 
 namespace standin {
 
-bool WildcardMatch(std::u16string_view pattern, std::u16string_view text);
+bool WildcardMatch(std::wstring_view pattern, std::wstring_view text);
 
 }  // namespace standin

@@ -7,6 +7,7 @@
 
 #include "bundle/bundle_writer.h"
 #include "support/resource_doubles.h"
+#include "util/text_convert.h"
 
 namespace fs = std::filesystem;
 
@@ -54,7 +55,7 @@ Answer Ask(ContentServer& server, const std::string& path, const wchar_t* range,
     std::vector<std::pair<std::wstring, std::wstring>> headers;
     if (range != nullptr) headers.emplace_back(L"Range", range);
     ComPtr<RequestArgs> args;
-    args.attach(new RequestArgs(L"https://tessarine.localhost/" + std::wstring(path.begin(), path.end()), headers));
+    args.attach(new RequestArgs(L"https://tessarine.localhost/" + Utf8ToWide(path), headers));
     args->onGetHeader = std::move(whileAsking);
     ComPtr<ResponseMaker> maker;
     maker.attach(new ResponseMaker());

@@ -96,7 +96,7 @@ TEST(BodyStream, KeepsTheStreamContract) {
     EXPECT_EQ(stream->Stat(nullptr, STATFLAG_NONAME), STG_E_INVALIDPOINTER);
     EXPECT_EQ(stream->Read(nullptr, 1, nullptr), STG_E_INVALIDPOINTER);
     EXPECT_EQ(stream->Clone(nullptr), STG_E_INVALIDPOINTER);
-    EXPECT_TRUE(stream.query<ISequentialStream>(IID_ISequentialStream));
+    EXPECT_TRUE(stream.query<ISequentialStream>());
 
     // CopyTo moves what it copies past, and no further.
     ComPtr<IStream> target;

@@ -132,11 +132,11 @@ HRESULT TestHost::OnEnvironment(HRESULT code, ICoreWebView2Environment* created)
     environment = ComPtr<ICoreWebView2Environment>::Wrap(created);
     auto handler = MakeHandler<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>(
         [this](HRESULT result, ICoreWebView2Controller* made) { return OnController(result, made); });
-    auto environment10 = environment.query<ICoreWebView2Environment10>(__uuidof(ICoreWebView2Environment10));
+    auto environment10 = environment.query<ICoreWebView2Environment10>();
     if (environment10) {
         ComPtr<ICoreWebView2ControllerOptions> options;
         environment10->CreateCoreWebView2ControllerOptions(options.put());
-        if (auto options4 = options.query<ICoreWebView2ControllerOptions4>(__uuidof(ICoreWebView2ControllerOptions4))) {
+        if (auto options4 = options.query<ICoreWebView2ControllerOptions4>()) {
             options4->put_AllowHostInputProcessing(TRUE);
             options4->put_DefaultBackgroundColor(COREWEBVIEW2_COLOR{255, 16, 32, 48});
         }
@@ -154,13 +154,13 @@ HRESULT TestHost::OnController(HRESULT code, ICoreWebView2Controller* created) {
     if (created == nullptr) return S_OK;
     controller = ComPtr<ICoreWebView2Controller>::Wrap(created);
     controller->get_CoreWebView2(webView.put());
-    webView2 = webView.query<ICoreWebView2_2>(__uuidof(ICoreWebView2_2));
+    webView2 = webView.query<ICoreWebView2_2>();
 
     ComPtr<ICoreWebView2Settings> settings;
     webView->get_Settings(settings.put());
     settings->put_IsScriptEnabled(TRUE);
     settings->put_AreHostObjectsAllowed(FALSE);
-    if (auto settings3 = settings.query<ICoreWebView2Settings3>(__uuidof(ICoreWebView2Settings3))) {
+    if (auto settings3 = settings.query<ICoreWebView2Settings3>()) {
         settings3->put_AreBrowserAcceleratorKeysEnabled(FALSE);
         EventRegistrationToken token{};
         controller->add_AcceleratorKeyPressed(
@@ -174,7 +174,7 @@ HRESULT TestHost::OnController(HRESULT code, ICoreWebView2Controller* created) {
                 .get(),
             &token);
     }
-    if (auto settings8 = settings.query<ICoreWebView2Settings8>(__uuidof(ICoreWebView2Settings8))) {
+    if (auto settings8 = settings.query<ICoreWebView2Settings8>()) {
         settings8->put_IsPinchZoomEnabled(FALSE);
     }
     RECT bounds{};
@@ -308,8 +308,8 @@ HRESULT TestHost::OnMessage(ICoreWebView2WebMessageReceivedEventArgs* args) {
 }
 
 void TestHost::SendDirectoryHandles() {
-    auto environment14 = environment.query<ICoreWebView2Environment14>(__uuidof(ICoreWebView2Environment14));
-    auto webView23 = webView.query<ICoreWebView2_23>(__uuidof(ICoreWebView2_23));
+    auto environment14 = environment.query<ICoreWebView2Environment14>();
+    auto webView23 = webView.query<ICoreWebView2_23>();
     if (!environment14 || !webView23) return;
     ComPtr<ICoreWebView2FileSystemHandle> handle;
     environment14->CreateWebFileSystemDirectoryHandle(

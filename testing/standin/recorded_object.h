@@ -1,13 +1,15 @@
-// Windows-only. Base of every object the stand-in hands to the host: an atomic
-// reference count, QueryInterface driven by the object's Find, a transcript
-// line for every call, and the answer for every slot the object does not
-// implement (a transcript line and E_NOTIMPL).
+// Windows-only. Base of every object the stand-in hands to the host: the host's
+// own COM object base (reference count, QueryInterface plumbing) plus what is
+// the stand-in's: which interfaces QueryInterface offers, a transcript line for
+// every call, and the answer for every slot the object does not implement (a
+// transcript line and E_NOTIMPL).
 #pragma once
 
 #include <windows.h>
 
-#include <atomic>
+#include <cstdint>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -31,7 +33,7 @@ bool IsOneOf(REFIID iid, const Iids&... iids) {
 // Self provides `static constexpr char objectName[]` (the transcript name) and
 // `bool Answers(REFIID)` (which interfaces QueryInterface gives out).
 template <class Self, class Interface>
-class ComObject : public SlotDefaults<Self, Interface> {
+class RecordedObject : public SlotDefaults<Self, Interface> {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
         if (out == nullptr) return E_POINTER;
@@ -40,22 +42,8 @@ public:
         line["interface"] = InterfaceName(iid);
         line["offered"] = offered;
         Runtime::Get().Record(std::move(line));
-        if (!offered) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
         // Every interface of the object is one chain, so they share one address.
-        *out = static_cast<Interface*>(this);
-        AddRef();
-        return S_OK;
-    }
-
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --refs_;
-        if (left == 0) delete static_cast<Self*>(this);
-        return left;
+        return this->HandOut(offered ? static_cast<Interface*>(this) : nullptr, out);
     }
 
     HRESULT NotImplemented(const char* method) {
@@ -77,34 +65,34 @@ public:
     Interface* AsInterface() { return static_cast<Interface*>(this); }
 
 protected:
-    ComObject() {
+    RecordedObject() {
         Runtime::Get().CountCreated(Self::objectName);
         std::lock_guard<std::mutex> guard(InstanceLock());
         Instances().insert(static_cast<const void*>(static_cast<Interface*>(this)));
     }
-    ~ComObject() {
+    ~RecordedObject() override {
         {
             std::lock_guard<std::mutex> guard(InstanceLock());
             Instances().erase(static_cast<const void*>(static_cast<Interface*>(this)));
         }
         if (Runtime* runtime = Runtime::Existing()) runtime->CountDestroyed(Self::objectName);
     }
-    ComObject(const ComObject&) = delete;
-    ComObject& operator=(const ComObject&) = delete;
 
     // A transcript line for a call on this object: "<objectName>.<method>".
     static Json Call(const char* method) { return Event(std::string(Self::objectName) + "." + method); }
     static void Record(Json line) { Runtime::Get().Record(std::move(line)); }
+    // Writes the call's line, with "hr" when the call failed, and returns the code.
+    static HRESULT Finish(Json line, HRESULT hr) {
+        if (FAILED(hr)) line["hr"] = HresultText(hr);
+        Record(std::move(line));
+        return hr;
+    }
 
     // A getter's answer: records the value (or the failure) and returns the code.
     template <class T>
     static HRESULT Answer(const char* method, T* out, const T& value, const Json& shown) {
         Json line = Call(method);
-        if (out == nullptr) {
-            line["hr"] = HresultText(E_POINTER);
-            Record(std::move(line));
-            return E_POINTER;
-        }
+        if (out == nullptr) return Finish(std::move(line), E_POINTER);
         *out = value;
         line["value"] = shown;
         Record(std::move(line));
@@ -115,24 +103,15 @@ protected:
     static HRESULT AnswerText(const char* method, LPWSTR* out, const std::wstring& value) {
         Json line = Call(method);
         const HRESULT hr = CopyToCaller(value, out);
-        if (SUCCEEDED(hr)) {
-            line["value"] = WideJson(value.c_str());
-        } else {
-            line["hr"] = HresultText(hr);
-        }
-        Record(std::move(line));
-        return hr;
+        if (SUCCEEDED(hr)) line["value"] = WideJson(value.c_str());
+        return Finish(std::move(line), hr);
     }
 
     // A getter for a part the object always has: a new reference for the caller.
     template <class Out, class Part>
     static HRESULT AnswerPart(const char* method, Out** out, Part* part) {
         Json line = Call(method);
-        if (out == nullptr) {
-            line["hr"] = HresultText(E_POINTER);
-            Record(std::move(line));
-            return E_POINTER;
-        }
+        if (out == nullptr) return Finish(std::move(line), E_POINTER);
         Record(std::move(line));
         part->AddRef();
         *out = part->AsInterface();
@@ -143,11 +122,7 @@ protected:
     template <class Out>
     static HRESULT AnswerHeld(const char* method, Out** out, const ComPtr<Out>& held) {
         Json line = Call(method);
-        if (out == nullptr) {
-            line["hr"] = HresultText(E_POINTER);
-            Record(std::move(line));
-            return E_POINTER;
-        }
+        if (out == nullptr) return Finish(std::move(line), E_POINTER);
         line["value"] = static_cast<bool>(held);
         Record(std::move(line));
         *out = held.get();
@@ -180,9 +155,25 @@ private:
         static std::mutex lock;
         return lock;
     }
-
-    std::atomic<ULONG> refs_{1};
 };
+
+// Completes a creation the host asked for: hands its completion handler the object
+// `make` gives (or the failure, and no object) and writes the "deliver:<what>"
+// line. After a failure nothing else starts the steps, so this does.
+template <class Completion, class Make>
+void Deliver(const char* event, const ComPtr<Completion>& completion, std::optional<std::int32_t> failure, Make make) {
+    Runtime& runtime = Runtime::Get();
+    decltype(make()) made;
+    if (!failure) made = make();
+    const HRESULT code = failure ? static_cast<HRESULT>(*failure) : S_OK;
+    const HRESULT result = completion->Invoke(code, made ? made->AsInterface() : nullptr);
+    Json line = Event(event);
+    line["hr"] = HresultText(code);
+    line["object"] = static_cast<bool>(made);
+    line["result"] = HresultText(result);
+    runtime.Record(std::move(line));
+    if (failure) runtime.player().Start();
+}
 
 // A new object with one reference, owned by the returned pointer.
 template <class T, class... Args>

@@ -1,5 +1,5 @@
 // Windows-only.
-#include "com_object.h"
+#include "recorded_object.h"
 
 #include <objbase.h>
 
