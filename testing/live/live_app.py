@@ -62,6 +62,32 @@ def make_app(work, binaries, page_folder):
     return app
 
 
+def make_worker_app(work):
+    """An app whose page starts the check app's service and shared worker, logs what each
+    answered or why it failed ("service worker answered: ..." / "... failed: ..."), and
+    closes; a scenario that leaves ICoreWebView2_22 out of the runtime."""
+    app, scenario = os.path.join(work, "Workers"), os.path.join(work, "no-webview22.scenario")
+    page = """<title>Workers</title><script type="module">
+import { serviceWorkerAnswer, sharedWorkerAnswer } from './workers.js';
+const outcome = (answer) => Promise.race([answer, new Promise((_, reject) => setTimeout(reject, 10000, Error('none')))])
+  .then((text) => `answered: ${text}`, (error) => `failed: ${error.message}`);
+console.log(`service worker ${await outcome(serviceWorkerAnswer())}`);
+console.log(`shared worker ${await outcome(sharedWorkerAnswer())}`);
+window.close();
+</script>"""
+    scripts = os.path.join(ROOT, "testing", "live", "app")
+    write_files({
+        os.path.join(app, "package.json"): '{"name": "Workers", "window": {"title": "Workers"}}',
+        os.path.join(app, "www", "index.html"): page,
+        os.path.join(app, "www", "bundle.txt"): "from the bundle",
+        os.path.join(app, "www", "folder-only.txt"): "from the folder",
+        **{os.path.join(app, "www", name): open(os.path.join(scripts, name), "rb").read()
+           for name in ("workers.js", "service-worker.js", "shared-worker.js", "worker-words.js")},
+        scenario: "offer webview22 off\n",
+    })
+    return app, scenario
+
+
 def make_idle_app(work):
     """An app in fixed mode whose page never closes, and a Chromium that knows its version,
     then fails to start."""

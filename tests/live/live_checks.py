@@ -9,7 +9,7 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "testing", "live"))
-from live_app import (ROOT, make_app, make_idle_app, png_corner, png_size, run_app, run_watched,  # noqa: E402
+from live_app import (ROOT, make_app, make_idle_app, make_worker_app, png_corner, png_size, run_app, run_watched,  # noqa: E402
                       transcript, transcript_has, windows_path)
 
 ORIGIN = "https://tessarine.localhost/"
@@ -44,6 +44,26 @@ def check_page(work, binaries):
         ("the workers' requests reached the host with their source kinds", all(
             transcript_has(lines, "live:request", uri=ORIGIN + name, source=source)
             for source, name in WORKER_REQUESTS)),
+    ]
+
+
+def check_plain_filter(work, binaries):
+    """Without ICoreWebView2_22 the host adds the plain filter: the workers' requests go to the
+    network, which is not there, and the same workers get nothing."""
+    app, scenario = make_worker_app(work)
+    code, output = run_app(app, binaries, "--timeout", "60", TESSARINE_STANDIN_SCENARIO=windows_path(scenario))
+    requests = [line for line in transcript(app) if line.get("ev") == "live:request"]
+    return [
+        ("plain filter: the host ended with exit code 0", code == 0),
+        # Chromium's wording of the fetch failure varies between versions: any registration failure.
+        ("plain filter: the service worker did not register",
+         any(line.startswith("log: service worker failed:") for line in output)),
+        ("plain filter: the shared worker did not start",
+         "log: shared worker failed: the shared worker did not start" in output),
+        ("plain filter: the page's requests reached the host, none of the workers'",
+         any(line["uri"] == ORIGIN + "workers.js" for line in requests)
+         and all(line["source"] == 1 and line["uri"] not in (ORIGIN + "service-worker.js", ORIGIN + "shared-worker.js")
+                 for line in requests)),
     ]
 
 
@@ -82,7 +102,7 @@ def main():
     parser.add_argument("--work", required=True, help="a scratch folder")
     options = parser.parse_args()
     work, binaries = os.path.abspath(options.work), os.path.abspath(options.bin)
-    expectations = check_page(work, binaries) + check_failures(work, binaries)
+    expectations = check_page(work, binaries) + check_plain_filter(work, binaries) + check_failures(work, binaries)
     failures = [what for what, ok in expectations if not ok]
     for what, ok in expectations:
         print(("ok   " if ok else "FAIL ") + what)
