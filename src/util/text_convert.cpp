@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <cwchar>
 
 namespace {
 
@@ -26,17 +27,15 @@ std::wstring Utf8ToWide(const std::string& text) {
 }
 
 std::string WideToUtf8(const std::wstring& text) {
-    if (text.empty() || !FitsSystemCount(text.size())) return std::string();
-    const int length = static_cast<int>(text.size());
-    const int needed = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
-    if (needed <= 0) return std::string();
-    std::string result(static_cast<size_t>(needed), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.data(), length, result.data(), needed, nullptr, nullptr);
+    std::string result;
+    WideToUtf8(text.data(), text.size(), result);
     return result;
 }
 
 std::string WideToUtf8(const wchar_t* text) {
-    return text ? WideToUtf8(std::wstring(text)) : std::string();
+    std::string result;
+    if (text) WideToUtf8(text, std::wcslen(text), result);
+    return result;
 }
 
 void WideToUtf8(const wchar_t* text, size_t length, std::string& out) {
