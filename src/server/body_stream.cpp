@@ -24,16 +24,12 @@ public:
         return ComObject::QueryInterface(iid, out);
     }
 
-    // The window [at, at + count) is taken in one step, so readers on two threads
-    // never get the same bytes; a short count (S_FALSE) means the end was reached.
+    // A short count (S_FALSE) means the end was reached.
     HRESULT STDMETHODCALLTYPE Read(void* buffer, ULONG count, ULONG* done) override {
         if (done != nullptr) *done = 0;
         if (buffer == nullptr) return STG_E_INVALIDPOINTER;
-        uint64_t at = position_.load();
-        uint64_t taken = 0;
-        do {
-            taken = at < size_ ? std::min<uint64_t>(count, size_ - at) : 0;
-        } while (!position_.compare_exchange_weak(at, at + taken));
+        uint64_t at = 0;
+        const uint64_t taken = Take(count, at);
         if (taken != 0) std::memcpy(buffer, data_ + at, static_cast<size_t>(taken));
         if (done != nullptr) *done = static_cast<ULONG>(taken);
         return taken == count ? S_OK : S_FALSE;
@@ -74,11 +70,8 @@ public:
         if (read != nullptr) read->QuadPart = 0;
         if (written != nullptr) written->QuadPart = 0;
         if (target == nullptr) return STG_E_INVALIDPOINTER;
-        uint64_t at = position_.load();
-        uint64_t taken = 0;
-        do {
-            taken = at < size_ ? std::min<uint64_t>(count.QuadPart, size_ - at) : 0;
-        } while (!position_.compare_exchange_weak(at, at + taken));
+        uint64_t at = 0;
+        const uint64_t taken = Take(count.QuadPart, at);
         uint64_t copied = 0;
         HRESULT result = S_OK;
         while (copied < taken) {
@@ -124,6 +117,17 @@ public:
     }
 
 private:
+    // Takes up to `count` bytes from the position in one step, so readers on two
+    // threads never get the same bytes: the window starts at `at`; returns its size.
+    uint64_t Take(uint64_t count, uint64_t& at) {
+        at = position_.load();
+        uint64_t taken = 0;
+        do {
+            taken = at < size_ ? std::min<uint64_t>(count, size_ - at) : 0;
+        } while (!position_.compare_exchange_weak(at, at + taken));
+        return taken;
+    }
+
     static bool Moved(uint64_t from, int64_t move, uint64_t& target) {
         if (move < 0) {
             const uint64_t back = 0 - static_cast<uint64_t>(move);
