@@ -131,13 +131,11 @@ HRESULT ContentServer::HandleResourceRequest(ICoreWebView2Environment* environme
             }
         }
 
-        wchar_t reason[32];
-        const size_t reasonUnits = head_.reason.size() < 31 ? head_.reason.size() : 31;
-        for (size_t i = 0; i < reasonUnits; ++i) reason[i] = static_cast<unsigned char>(head_.reason[i]);
-        reason[reasonUnits] = L'\0';
+        WidenAscii(head_.reason, wideReason_);
         WidenAscii(head_.headerText, wideText_);
         ComPtr<ICoreWebView2WebResourceResponse> response;
-        environment->CreateWebResourceResponse(body.get(), head_.status, reason, wideText_.c_str(), response.put());
+        environment->CreateWebResourceResponse(body.get(), head_.status, wideReason_.c_str(), wideText_.c_str(),
+                                               response.put());
         args->put_Response(response.get());
     } catch (...) {
         // Nothing may leave the browser's callback; the request goes unanswered.

@@ -58,5 +58,6 @@ private:
     std::string requestPath_;
     std::string rangeText_;
     ResponseHead head_;
+    std::wstring wideReason_;
     std::wstring wideText_;
 };
