@@ -126,6 +126,8 @@ BundleDirectory& BundleDirectory::operator=(BundleDirectory&& other) noexcept {
         slotsOffset_ = std::exchange(other.slotsOffset_, 0);
         slotMask_ = std::exchange(other.slotMask_, 0);
         indexMask_ = std::exchange(other.indexMask_, 0);
+        namesBase_ = std::exchange(other.namesBase_, nullptr);
+        namesLength_ = std::exchange(other.namesLength_, 0);
     }
     return *this;
 }
