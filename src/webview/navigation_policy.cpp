@@ -68,8 +68,9 @@ UrlParts SplitUrl(const std::string& url) {
         if (!digits.empty()) {
             const auto significant = digits.find_first_not_of('0');
             const std::string number = significant == std::string::npos ? "0" : digits.substr(significant);
-            if (number.size() > 5 || std::stol(number) > 65535) return parts;
+            if (number.size() > 5) return parts;
             parts.port = std::stol(number);
+            if (parts.port > 65535) return parts;
         }
     }
     if (parts.port == DefaultPort(Lower(parts.scheme))) parts.port = -1;
