@@ -11,9 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <functional>
 #include <map>
 #include <optional>
 #include <random>
@@ -53,6 +51,12 @@ private:
     uint64_t size_ = 0;
 };
 
+// Loads the bundle from the mapping, as the host does once it has mapped the file.
+void LoadMapped(AssetBundle& bundle, const Mapping& mapping) {
+    bundle.SetMemorySource(mapping.data(), mapping.size());
+    bundle.Load();
+}
+
 uint64_t BigEndian(const uint8_t* bytes, int count) {
     uint64_t value = 0;
     for (int i = 0; i < count; ++i) value = (value << 8) | bytes[i];
@@ -87,14 +91,12 @@ int Open(const char* archive, int runs) {
     const double openUs = MedianMicroseconds(runs, [&] {
         Mapping mapping(archive);
         AssetBundle bundle;
-        bundle.SetMemorySource(mapping.data(), mapping.size());
-        bundle.Load();
+        LoadMapped(bundle, mapping);
         sink = bundle.entries.size();
     });
     Mapping mapping(archive);
     AssetBundle loaded;
-    loaded.SetMemorySource(mapping.data(), mapping.size());
-    loaded.Load();
+    LoadMapped(loaded, mapping);
     const BundleChunk& directory = loaded.chunks.at(0x66646972);
     // Load and the pass take turns, so that both meet the same machine; the ratio is
     // the median of the ratios of each pair.
@@ -102,8 +104,7 @@ int Open(const char* archive, int runs) {
     for (int i = 0; i < runs; ++i) {
         const double load = MedianMicroseconds(1, [&] {
             AssetBundle bundle;
-            bundle.SetMemorySource(mapping.data(), mapping.size());
-            bundle.Load();
+            LoadMapped(bundle, mapping);
             sink = bundle.entries.size();
         });
         const double pass = MedianMicroseconds(
@@ -135,8 +136,7 @@ struct Names {
 int Requests(const char* archive, int runs) {
     Mapping mapping(archive);
     AssetBundle bundle;
-    bundle.SetMemorySource(mapping.data(), mapping.size());
-    bundle.Load();
+    LoadMapped(bundle, mapping);
     // Every name once, in random order, so that each lookup goes where the last did not.
     std::vector<std::string_view> order;
     for (const BundleEntry& entry : bundle.entries) order.push_back(entry.name);
@@ -191,8 +191,7 @@ int Resident(const char* archive) {
     const uint64_t before = ResidentBytes();
     Mapping mapping(archive);
     AssetBundle bundle;
-    bundle.SetMemorySource(mapping.data(), mapping.size());
-    bundle.Load();
+    LoadMapped(bundle, mapping);
     const uint64_t after = ResidentBytes();
     std::printf("{\"files\": %zu, \"archive_bytes\": %llu, \"rss_added_bytes\": %llu, \"directory_bytes\": %llu}\n",
                 bundle.entries.size(), static_cast<unsigned long long>(mapping.size()),

@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <climits>
-#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <random>

@@ -33,20 +33,17 @@ ensure_display() {
   fi
 }
 
-# The client tests (tests/client): Node.js, Debian's chromium and the packages locked in
-# testing/client, installed again whenever the lock file is newer than the install.
-ensure_client_tools() {
-  local wanted=()
-  command -v node >/dev/null && command -v npm >/dev/null || wanted+=(nodejs npm)
-  dpkg-query -W -f='${Status}' chromium 2>/dev/null | grep -q 'install ok installed' || wanted+=(chromium)
-  if [ ${#wanted[@]} -ne 0 ]; then
-    echo "Installing: ${wanted[*]}"
-    [ "$(id -u)" -eq 0 ] || { echo "error: missing packages and not root: ${wanted[*]}" >&2; return 1; }
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${wanted[@]}" >/dev/null || return 1
-  fi
-  local dir="$root/testing/client"
+# Node.js may come from elsewhere with npm inside it; Debian's packages only where it is
+# missing. Call before ensure_packages.
+want_node() {
+  { command -v node && command -v npm; } >/dev/null || TESSARINE_PACKAGES+=(nodejs npm)
+}
+
+# The npm packages locked in DIR, installed again whenever the lock file is newer than the
+# install; further arguments go to npm ci.
+ensure_npm_packages() { # dir, npm ci arguments...
+  local dir=$1; shift
   if [ ! -f "$dir/node_modules/.package-lock.json" ] || [ "$dir/package-lock.json" -nt "$dir/node_modules/.package-lock.json" ]; then
-    (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error) || return 1
+    (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error "$@") || return 1
   fi
 }

@@ -33,7 +33,7 @@ export function docsExample() {
   return match[1];
 }
 
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
 // Every wait on the browser is bounded, so a hang fails the run instead of stalling it.
 function bounded(promise, failure) {

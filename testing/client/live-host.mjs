@@ -7,13 +7,12 @@ import CDP from "chrome-remote-interface";
 import { spawn, execFileSync } from "node:child_process";
 import fs from "node:fs";
 import path from "node:path";
-import { Page, root } from "./harness.mjs";
+import { Page, root, sleep } from "./harness.mjs";
 
 const appName = "ClientLive";
 const startLimitMs = 180000; // host start under Wine on a busy machine
 const exitLimitMs = 60000;
-const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
-export const windowsPath = (file) => "Z:" + file.replaceAll("/", "\\");
+const windowsPath = (file) => "Z:" + file.replaceAll("/", "\\");
 
 // The same display scripts/run-app picks.
 const display = process.env.DISPLAY || `:${process.env.TESSARINE_DISPLAY_NUMBER ?? 87}`;
@@ -93,7 +92,6 @@ function liveHostSide(transcript) {
   };
 }
 
-// Real mouse movement on the display, relative to where the pointer is.
 // What the host did with each page message in these transcript lines: the message as it
 // read it, what it posted (types) and focused while handling it, and its window afterwards
 // ("minimized", "maximized", or "windowed"/"fullscreen" with the outer top-left corner
@@ -113,6 +111,7 @@ export function handledMessages(lines) {
   return handled;
 }
 
+// Real mouse movement on the display, relative to where the pointer is.
 export function moveMouse(dx, dy) {
   onDisplay("xdotool", ["mousemove_relative", "--", String(dx), String(dy)]);
 }
@@ -173,7 +172,6 @@ export async function startLiveHost({ componentIds, bin = process.env.TESSARINE_
 
   return {
     page,
-    appFolder: path.join(run, "app"), // the copy the host runs in
     output,
     // Closes the page, which ends the host; resolves with the host's exit code.
     async stop() {

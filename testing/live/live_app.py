@@ -9,6 +9,12 @@ import time
 import zlib
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+LIVE_APP = os.path.join(ROOT, "testing", "live", "app")
+
+
+def read(*parts):
+    with open(os.path.join(*parts), "rb") as file:
+        return file.read()
 
 
 def windows_path(path):
@@ -35,14 +41,11 @@ def make_app(work, binaries, page_folder):
     shutil.rmtree(work, ignore_errors=True)
     bundled, app = os.path.join(work, "bundled"), os.path.join(work, "LiveChecks")
     sound = wav(75)
-    read = lambda *parts: open(os.path.join(*parts), "rb").read()
     write_files({
-        os.path.join(bundled, "index.html"): read(ROOT, "testing", "live", "app", "index.html"),
-        os.path.join(bundled, "check_kit.js"): read(ROOT, "testing", "live", "app", "check_kit.js"),
+        **{os.path.join(bundled, name): read(LIVE_APP, name)
+           for name in ("index.html", "check_kit.js", "workers.js", "service-worker.js", "worker-words.js")},
         os.path.join(bundled, "checks.js"): read(page_folder, "checks.js"),
-        **{os.path.join(bundled, name): read(ROOT, "testing", "live", "app", name)
-           for name in ("workers.js", "service-worker.js", "worker-words.js")},
-        os.path.join(app, "www", "shared-worker.js"): read(ROOT, "testing", "live", "app", "shared-worker.js"),
+        os.path.join(app, "www", "shared-worker.js"): read(LIVE_APP, "shared-worker.js"),
         os.path.join(bundled, "tessarine.js"): read(ROOT, "client", "tessarine.js"),
         os.path.join(bundled, "bundle.txt"): b"from the bundle",
         os.path.join(bundled, "media", "bundle.wav"): sound,
@@ -75,13 +78,12 @@ console.log(`service worker ${await outcome(serviceWorkerAnswer())}`);
 console.log(`shared worker ${await outcome(sharedWorkerAnswer())}`);
 window.close();
 </script>"""
-    scripts = os.path.join(ROOT, "testing", "live", "app")
     write_files({
         os.path.join(app, "package.json"): '{"name": "Workers", "window": {"title": "Workers"}}',
         os.path.join(app, "www", "index.html"): page,
         os.path.join(app, "www", "bundle.txt"): "from the bundle",
         os.path.join(app, "www", "folder-only.txt"): "from the folder",
-        **{os.path.join(app, "www", name): open(os.path.join(scripts, name), "rb").read()
+        **{os.path.join(app, "www", name): read(LIVE_APP, name)
            for name in ("workers.js", "service-worker.js", "shared-worker.js", "worker-words.js")},
         scenario: "offer webview22 off\n",
     })
@@ -150,7 +152,7 @@ def png_size(path):
 def png_corner(path):
     """The top-left pixel's red, green and blue: every row filter leaves the first pixel of the
     first row as it is."""
-    data = open(path, "rb").read()
+    data = read(path)
     chunks, at = b"", 8
     while at < len(data):
         length, kind = struct.unpack(">I4s", data[at:at + 8])
