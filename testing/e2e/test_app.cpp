@@ -1,9 +1,10 @@
 #include "test_app.h"
 
-#include <shlobj.h>
+#include <knownfolders.h>
 
 #include <fstream>
 
+#include "util/known_folder.h"
 #include "wide_text.h"
 
 namespace e2e {
@@ -38,12 +39,7 @@ HostRun PlaySteps(const AppFolder& app, const std::vector<std::string>& knobs, c
 }
 
 std::string KnownFolder(const GUID& id) {
-    PWSTR path = nullptr;
-    std::string folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path)) && path) folder = NarrowToUtf8(path);
-    CoTaskMemFree(path);
-    if (folder.rfind("\\\\?\\", 0) == 0) folder.erase(0, 4);
-    return folder;
+    return GetKnownFolderPath(id);
 }
 
 std::string LocalAppDataFolder() {
