@@ -11,7 +11,7 @@
 #include <string>
 
 #include "e2e/app_folder.h"
-#include "e2e/wide_text.h"
+#include "util/text_convert.h"
 #include "util/win_handles.h"
 
 namespace e2e {
@@ -23,7 +23,7 @@ inline std::string ReadWholeFile(const std::filesystem::path& path) {
 
 // A path below the app folder ("www/a.txt") with backslashes.
 inline std::wstring WidePath(const AppFolder& app, const std::string& relative) {
-    std::wstring path = (app.App() / WidenUtf8(relative)).wstring();
+    std::wstring path = (app.App() / Utf8ToWide(relative)).wstring();
     std::replace(path.begin(), path.end(), L'/', L'\\');
     return path;
 }

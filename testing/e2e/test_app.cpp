@@ -6,7 +6,7 @@
 
 #include "standin/body_digest.h"
 #include "util/known_folder.h"
-#include "wide_text.h"
+#include "util/text_convert.h"
 
 namespace e2e {
 
@@ -48,7 +48,7 @@ std::string LocalAppDataFolder() {
 }
 
 std::string AppFolderText(const AppFolder& app) {
-    return NarrowToUtf8(app.App().wstring()) + "\\";
+    return WideToUtf8(app.App().wstring()) + "\\";
 }
 
 int SystemDpi() {
