@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 #include "bundle/bundle_writer.h"
-#include "wide_text.h"
+#include "util/text_convert.h"
 
 namespace e2e {
 
@@ -41,7 +41,7 @@ void WriteAll(const fs::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    if (!out) throw std::runtime_error("cannot write " + NarrowToUtf8(path.wstring()));
+    if (!out) throw std::runtime_error("cannot write " + WideToUtf8(path.wstring()));
 }
 
 }  // namespace
@@ -81,7 +81,7 @@ void AppFolder::WritePackageJson(const std::string& text) const {
 }
 
 void AppFolder::WriteFile(const std::string& relativePath, const std::string& bytes) const {
-    std::wstring relative = WidenUtf8(relativePath);
+    std::wstring relative = Utf8ToWide(relativePath);
     for (wchar_t& c : relative) {
         if (c == L'/') c = L'\\';
     }
@@ -96,7 +96,7 @@ void AppFolder::WriteBundle(const std::vector<std::pair<std::string, std::string
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     writer.Write(out);
     out.close();
-    if (!out) throw std::runtime_error("cannot write " + NarrowToUtf8(path.wstring()));
+    if (!out) throw std::runtime_error("cannot write " + WideToUtf8(path.wstring()));
 }
 
 void AppFolder::CopyHost(bool withLoader) const {
@@ -108,7 +108,7 @@ void AppFolder::CopyHost(bool withLoader) const {
 }
 
 void AppFolder::CopyFromRunner(const std::string& fileName, const std::string& as) const {
-    fs::copy_file(RunnerFolder() / WidenUtf8(fileName), app_ / WidenUtf8(as), fs::copy_options::overwrite_existing);
+    fs::copy_file(RunnerFolder() / Utf8ToWide(fileName), app_ / Utf8ToWide(as), fs::copy_options::overwrite_existing);
 }
 
 }  // namespace e2e

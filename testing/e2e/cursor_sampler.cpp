@@ -11,10 +11,9 @@ CursorSampler::~CursorSampler() {
     Stop();
 }
 
-std::vector<CursorSample> CursorSampler::Stop() {
+void CursorSampler::Stop() {
     stopping_ = true;
     if (thread_.joinable()) thread_.join();
-    return samples_;
 }
 
 void CursorSampler::Run() {
@@ -25,12 +24,7 @@ void CursorSampler::Run() {
             sample.windowFound = GetWindowRect(window, &sample.windowRect) != FALSE;
         }
         GetClipCursor(&sample.clip);
-        GetCursorPos(&sample.cursor);
-        CURSORINFO info{};
-        info.cbSize = sizeof info;
-        sample.cursorShowing = GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) != 0;
-        samples_.push_back(sample);
-        if (onSample_) onSample_(sample);
+        onSample_(sample);
         Sleep(3);
     }
 }

@@ -1,5 +1,5 @@
-// Watches the cursor and the host's main window from the test process while the host
-// runs (Windows-only): clip rectangle, position and visibility, sampled every few ms.
+// Watches the cursor's clip and the host's main window from the test process while the
+// host runs (Windows-only), sampled every few ms.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +7,6 @@
 #include <atomic>
 #include <functional>
 #include <thread>
-#include <vector>
 
 namespace e2e {
 
@@ -15,8 +14,6 @@ struct CursorSample {
     bool windowFound = false;  // the host's main window exists
     RECT windowRect{};
     RECT clip{};
-    POINT cursor{};
-    bool cursorShowing = false;
 
     // The cursor is confined to the host's window, or free on the whole virtual screen.
     bool ClippedToWindow() const;
@@ -29,22 +26,21 @@ void SendMouse(DWORD flags, int dx, int dy, DWORD data = 0);
 
 class CursorSampler {
 public:
-    // Starts sampling at once; `onSample` (optional) runs on the sampling thread after
-    // each sample, for tests that act on what they see.
-    explicit CursorSampler(std::function<void(const CursorSample&)> onSample = {});
+    // Starts sampling at once; `onSample` runs on the sampling thread after each sample,
+    // for tests that act on what they see.
+    explicit CursorSampler(std::function<void(const CursorSample&)> onSample);
     ~CursorSampler();
     CursorSampler(const CursorSampler&) = delete;
     CursorSampler& operator=(const CursorSampler&) = delete;
 
-    // Ends sampling and hands over every sample, oldest first.
-    std::vector<CursorSample> Stop();
+    // Ends sampling.
+    void Stop();
 
 private:
     void Run();
 
     std::function<void(const CursorSample&)> onSample_;
     std::atomic<bool> stopping_{false};
-    std::vector<CursorSample> samples_;
     std::thread thread_;
 };
 

@@ -6,7 +6,6 @@
 
 #include "message_box_watcher.h"
 #include "util/win_handles.h"
-#include "wide_text.h"
 
 namespace e2e {
 

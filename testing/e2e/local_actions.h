@@ -11,7 +11,8 @@
 #include <string>
 
 #include "e2e/app_folder.h"
-#include "e2e/wide_text.h"
+#include "util/text_convert.h"
+#include "util/win_handles.h"
 
 namespace e2e {
 
@@ -22,28 +23,25 @@ inline std::string ReadWholeFile(const std::filesystem::path& path) {
 
 // A path below the app folder ("www/a.txt") with backslashes.
 inline std::wstring WidePath(const AppFolder& app, const std::string& relative) {
-    std::wstring path = (app.App() / WidenUtf8(relative)).wstring();
+    std::wstring path = (app.App() / Utf8ToWide(relative)).wstring();
     std::replace(path.begin(), path.end(), L'/', L'\\');
     return path;
 }
 
 // The error another program gets when it opens the file (0: it could).
 inline DWORD OpenError(const std::wstring& path, DWORD access) {
-    HANDLE file = CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return GetLastError();
-    CloseHandle(file);
-    return 0;
+    const UniqueHandle file(CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file ? 0 : GetLastError();
 }
 
 // A resource of an executable image, mapped for reading: no code runs, nothing is resolved.
 inline std::string ImageResource(const std::wstring& image, const wchar_t* name, const wchar_t* type) {
-    HMODULE module = LoadLibraryExW(image.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC found = module ? FindResourceW(module, name, type) : nullptr;
-    const void* bytes = found ? LockResource(LoadResource(module, found)) : nullptr;
-    std::string resource = bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(module, found)) : "";
-    if (module) FreeLibrary(module);
-    return resource;
+    const ModuleHandle module(
+        LoadLibraryExW(image.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE | LOAD_LIBRARY_AS_DATAFILE));
+    HRSRC found = module ? FindResourceW(module.get(), name, type) : nullptr;
+    const void* bytes = found ? LockResource(LoadResource(module.get(), found)) : nullptr;
+    return bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(module.get(), found)) : "";
 }
 
 // Dispatches this thread's window messages for a while.

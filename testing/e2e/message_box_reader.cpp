@@ -4,7 +4,7 @@
 
 #include "process_windows.h"
 #include "screen_capture.h"
-#include "wide_text.h"
+#include "util/text_convert.h"
 
 namespace e2e {
 
@@ -118,8 +118,8 @@ std::vector<HWND> FindMessageBoxes(DWORD processId) {
 
 MessageBoxRecord ReadMessageBox(HWND box, DWORD iconWaitMs) {
     MessageBoxRecord record;
-    record.caption = NarrowToUtf8(WindowTextOf(box));
-    record.text = NarrowToUtf8(MessageTextOf(box));
+    record.caption = WideToUtf8(WindowTextOf(box));
+    record.text = WideToUtf8(MessageTextOf(box));
     record.icon = IconOf(box, iconWaitMs);
     return record;
 }

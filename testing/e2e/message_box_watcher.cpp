@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "process_windows.h"
-#include "wide_text.h"
+#include "util/text_convert.h"
 
 namespace e2e {
 
@@ -47,7 +47,7 @@ void MessageBoxWatcher::Sweep(std::vector<HWND>& answered) {
     answered.erase(std::remove_if(answered.begin(), answered.end(), [](HWND box) { return !IsWindow(box); }),
                    answered.end());
     for (HWND window : TopLevelWindows(processId_)) {
-        std::string name = NarrowToUtf8(WindowClassName(window));
+        std::string name = WideToUtf8(WindowClassName(window));
         std::lock_guard<std::mutex> lock(mutex_);
         windowClasses_.insert(std::move(name));
     }

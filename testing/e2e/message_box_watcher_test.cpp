@@ -8,7 +8,7 @@
 
 #include "e2e/icon_kind.h"
 #include "e2e/message_box_watcher.h"
-#include "e2e/wide_text.h"
+#include "util/text_convert.h"
 
 namespace {
 
@@ -23,9 +23,8 @@ struct ShownBox {
 ShownBox ShowAndWatch(const std::string& caption, const std::string& text, UINT style) {
     ShownBox shown;
     e2e::MessageBoxWatcher watcher(GetCurrentProcessId());
-    std::thread box([&] {
-        shown.result = MessageBoxW(nullptr, e2e::WidenUtf8(text).c_str(), e2e::WidenUtf8(caption).c_str(), style);
-    });
+    std::thread box(
+        [&] { shown.result = MessageBoxW(nullptr, Utf8ToWide(text).c_str(), Utf8ToWide(caption).c_str(), style); });
     box.join();
     watcher.Stop();
     shown.seen = watcher.Boxes();

@@ -15,10 +15,6 @@ int Scenario::Message(const std::string& text, const std::string& source) {
     return Add("message " + source + " " + text);
 }
 
-int Scenario::EscapedMessage(const std::string& text, const std::string& source) {
-    return Add("message% " + source + " " + text);
-}
-
 namespace {
 
 bool IsStepLine(const json& line) {

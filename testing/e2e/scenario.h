@@ -23,8 +23,6 @@ public:
     int Add(const std::string& line);
     // A string message with this exact text from this sender.
     int Message(const std::string& text, const std::string& source = kPageUrl);
-    // The same through the escaped form of the step (%XX becomes byte XX).
-    int EscapedMessage(const std::string& text, const std::string& source = kPageUrl);
     int RecordWindow() { return Add("record-window"); }
     const std::string& Text() const { return text_; }
 

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "app_folder.h"
+#include "local_actions.h"
 
 namespace e2e {
 
@@ -27,8 +26,7 @@ std::vector<std::string> ShellLaunches::Await(size_t count) {
         std::vector<std::string> launches;
         std::error_code ignored;
         for (const auto& entry : fs::directory_iterator(folder_, ignored)) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            launches.emplace_back(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            launches.push_back(ReadWholeFile(entry.path()));
         }
         std::sort(launches.begin(), launches.end());
         return launches;

@@ -7,16 +7,17 @@
 #include <string>
 
 #include "util/text_convert.h"
+#include "util/win_handles.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) return 2;
     const std::string text = WideToUtf8(argv[2]);
     const std::wstring name = std::wstring(argv[1]) + L"\\launch-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                               std::to_wstring(GetTickCount64()) + L".txt";
-    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return 1;
+    const UniqueHandle file(
+        CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return 1;
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+    const BOOL ok = WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     return ok && written == text.size() ? 0 : 1;
 }

@@ -38,12 +38,17 @@ inline Played PlayChecks(const AppFolder& app, const std::vector<StepCheck>& che
     for (size_t i = 0; i < checks.size() && i < played.lines.size(); ++i) {
         const std::string& member = checks[i].member;
         const int line = played.lines[i];
-        const nlohmann::json result = StepResult(played.run.transcript, line);
-        nlohmann::json found =
-            result.is_object() ? result.value(member, nlohmann::json("(none)")) : nlohmann::json("(not played)");
-        if (member == "posts") found = PostsDuring(played.run.transcript, line);
-        if (member.rfind("calls:", 0) == 0) found = CallsDuring(played.run.transcript, line, member.substr(6)).size();
-        played.found.push_back(found);
+        nlohmann::json found;
+        if (member == "posts") {
+            found = PostsDuring(played.run.transcript, line);
+        } else if (member.rfind("calls:", 0) == 0) {
+            found = CallsDuring(played.run.transcript, line, member.substr(6)).size();
+        } else {
+            const nlohmann::json result = StepResult(played.run.transcript, line);
+            found =
+                result.is_object() ? result.value(member, nlohmann::json("(none)")) : nlohmann::json("(not played)");
+        }
+        played.found.push_back(std::move(found));
     }
     return played;
 }

@@ -1,10 +1,12 @@
 #include "test_app.h"
 
-#include <shlobj.h>
+#include <knownfolders.h>
 
 #include <fstream>
 
-#include "wide_text.h"
+#include "standin/body_digest.h"
+#include "util/known_folder.h"
+#include "util/text_convert.h"
 
 namespace e2e {
 
@@ -38,12 +40,7 @@ HostRun PlaySteps(const AppFolder& app, const std::vector<std::string>& knobs, c
 }
 
 std::string KnownFolder(const GUID& id) {
-    PWSTR path = nullptr;
-    std::string folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path)) && path) folder = NarrowToUtf8(path);
-    CoTaskMemFree(path);
-    if (folder.rfind("\\\\?\\", 0) == 0) folder.erase(0, 4);
-    return folder;
+    return GetKnownFolderPath(id);
 }
 
 std::string LocalAppDataFolder() {
@@ -51,7 +48,7 @@ std::string LocalAppDataFolder() {
 }
 
 std::string AppFolderText(const AppFolder& app) {
-    return NarrowToUtf8(app.App().wstring()) + "\\";
+    return WideToUtf8(app.App().wstring()) + "\\";
 }
 
 int SystemDpi() {
@@ -80,18 +77,7 @@ std::string PatternBytes(size_t size, uint32_t seed) {
 }
 
 json RecordedBody(const std::string& bytes) {
-    uint64_t hash = 0xcbf29ce484222325ull;
-    std::string hex;
-    for (unsigned char byte : bytes) {
-        hash = (hash ^ byte) * 0x100000001b3ull;
-        hex += "0123456789abcdef"[byte >> 4];
-        hex += "0123456789abcdef"[byte & 0xF];
-    }
-    std::string digest(16, '0');
-    for (int i = 15; i >= 0; --i, hash >>= 4) digest[static_cast<size_t>(i)] = "0123456789abcdef"[hash & 0xF];
-    json body = {{"length", bytes.size()}, {"fnv1a64", digest}};
-    if (bytes.size() <= 4096) body["hex"] = hex;
-    return body;
+    return standin::DescribeBody(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 
 TestExtension::TestExtension(const AppFolder& app, const json& config, const std::string& library)

@@ -2,9 +2,7 @@
 
 #include <windows.h>
 
-#include <chrono>
-#include <fstream>
-#include <sstream>
+#include "local_actions.h"
 
 namespace e2e {
 
@@ -12,10 +10,7 @@ namespace {
 
 // Only whole lines: the stand-in may be half-way through writing the last one.
 std::string FinishedLines(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    std::string lines = text.str();
+    std::string lines = ReadWholeFile(path);
     const auto lastBreak = lines.rfind('\n');
     lines.resize(lastBreak == std::string::npos ? 0 : lastBreak + 1);
     return lines;

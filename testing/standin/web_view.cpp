@@ -1,6 +1,7 @@
 // Windows-only.
 #include "web_view.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "environment.h"
@@ -158,54 +159,50 @@ HRESULT WebView::get_ContainsFullScreenElement(BOOL* value) {
                         containsFullScreenElement);
 }
 
-HRESULT WebView::Filter(const char* method, const ResourceFilter& filter, bool withKinds, bool add) {
+HRESULT WebView::Filter(const char* method, LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+                        std::optional<COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS> kinds, bool add) {
     Json line = Call(method);
-    line["uri"] = WideJson(filter.uri);
-    line["context"] = static_cast<int>(filter.context);
-    if (withKinds) line["sourceKinds"] = static_cast<std::uint32_t>(filter.sourceKinds);
+    line["uri"] = WideJson(uri);
+    line["context"] = static_cast<int>(context);
+    if (kinds) line["sourceKinds"] = static_cast<std::uint32_t>(*kinds);
     Record(std::move(line));
-    if (filter.uri == nullptr) return E_INVALIDARG;
-    const Registered registered{filter.uri, filter.context, filter.sourceKinds};
+    if (uri == nullptr) return E_INVALIDARG;
+    // The plain filter covers only the requests of documents, as the runtime's does.
+    const RegisteredFilter filter{uri, context,
+                                  kinds.value_or(COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT)};
     if (add) {
-        filters_.push_back(registered);
-        if (LiveEngine* live = Runtime::Get().live()) live->SetFilters(filters_);
-        return S_OK;
-    }
-    for (auto found = filters_.begin(); found != filters_.end(); ++found) {
-        if (found->uri == registered.uri && found->context == registered.context &&
-            found->sourceKinds == registered.sourceKinds) {
-            filters_.erase(found);
-            break;
-        }
+        filters_.push_back(filter);
+    } else {
+        const auto found = std::find_if(filters_.begin(), filters_.end(), [&filter](const RegisteredFilter& held) {
+            return held.uri == filter.uri && held.context == filter.context && held.sourceKinds == filter.sourceKinds;
+        });
+        if (found != filters_.end()) filters_.erase(found);
     }
     if (LiveEngine* live = Runtime::Get().live()) live->SetFilters(filters_);
     return S_OK;
 }
 
-// The plain filter covers only the requests of documents, as the runtime's does.
 HRESULT WebView::AddWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
-    return Filter("AddWebResourceRequestedFilter",
-                  {uri, context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT}, false, true);
+    return Filter("AddWebResourceRequestedFilter", uri, context, std::nullopt, true);
 }
 
 HRESULT WebView::RemoveWebResourceRequestedFilter(const LPCWSTR uri, const COREWEBVIEW2_WEB_RESOURCE_CONTEXT context) {
-    return Filter("RemoveWebResourceRequestedFilter",
-                  {uri, context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_DOCUMENT}, false, false);
+    return Filter("RemoveWebResourceRequestedFilter", uri, context, std::nullopt, false);
 }
 
 HRESULT WebView::AddWebResourceRequestedFilterWithRequestSourceKinds(
     LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) {
-    return Filter("AddWebResourceRequestedFilterWithRequestSourceKinds", {uri, context, kinds}, true, true);
+    return Filter("AddWebResourceRequestedFilterWithRequestSourceKinds", uri, context, kinds, true);
 }
 
 HRESULT WebView::RemoveWebResourceRequestedFilterWithRequestSourceKinds(
     LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) {
-    return Filter("RemoveWebResourceRequestedFilterWithRequestSourceKinds", {uri, context, kinds}, true, false);
+    return Filter("RemoveWebResourceRequestedFilterWithRequestSourceKinds", uri, context, kinds, false);
 }
 
 bool WebView::MatchesFilter(const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
                             COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS source) const {
-    for (const Registered& filter : filters_) {
+    for (const RegisteredFilter& filter : filters_) {
         if ((filter.context == COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL || filter.context == context) &&
             (filter.sourceKinds & source) != 0 && WildcardMatch(filter.uri, uri)) {
             return true;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -104,19 +105,15 @@ public:
 
 private:
     HRESULT PostJson(Json line, LPCWSTR json);
-    struct ResourceFilter {
-        LPCWSTR uri;
-        COREWEBVIEW2_WEB_RESOURCE_CONTEXT context;
-        COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS sourceKinds;
-    };
-    using Registered = RegisteredFilter;
-    // Records the call; adds or removes the filter (withKinds: the source kinds are the caller's).
-    HRESULT Filter(const char* method, const ResourceFilter& filter, bool withKinds, bool add);
+    // Records the call; adds or removes the filter. `kinds`: the caller's source kinds, none for
+    // the plain call.
+    HRESULT Filter(const char* method, LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,
+                   std::optional<COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS> kinds, bool add);
 
     ComPtr<Environment> environment_;
     ComPtr<Settings> settings_;
     std::wstring source_ = L"about:blank";
-    std::vector<Registered> filters_;
+    std::vector<RegisteredFilter> filters_;
 };
 
 }  // namespace standin

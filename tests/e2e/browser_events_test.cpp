@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/shell_launches.h"
-#include "e2e/wide_text.h"
+#include "util/text_convert.h"
 #include "host_checks.h"
 #include "webview/app_origin.h"
 
@@ -80,10 +80,10 @@ TEST(BundleMode, KeepsThePageInItsOriginAndHandsOnlyWebAndMailLinksToTheShell) {
                                 L".tessprobe", L"tessarine_probe_file");
     ASSERT_TRUE(launches.Ready());
     app->WriteFile("probe.tessprobe", "probe");
-    std::string fileUrl = "file:///" + e2e::NarrowToUtf8((app->App() / L"probe.tessprobe").wstring());
+    std::string fileUrl = "file:///" + WideToUtf8((app->App() / L"probe.tessprobe").wstring());
     std::replace(fileUrl.begin(), fileUrl.end(), '\\', '/');
     for (const std::string& target : {std::string("tessarine-probe:control"), fileUrl}) {
-        ShellExecuteW(nullptr, L"open", e2e::WidenUtf8(target).c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
+        ShellExecuteW(nullptr, L"open", Utf8ToWide(target).c_str(), nullptr, nullptr, SW_SHOWDEFAULT);
     }
     ASSERT_EQ(launches.Await(2).size(), 2u);
 

@@ -9,7 +9,7 @@
 
 #include "e2e/local_actions.h"
 #include "e2e/transcript_trigger.h"
-#include "e2e/wide_text.h"
+#include "util/text_convert.h"
 #include "host_checks.h"
 #include "webview/app_origin.h"
 
@@ -82,7 +82,7 @@ TEST(ContentServer, AnswersFromTheBundleThenTheFolderWithRangesDecodingAndNoWayO
         app->WriteFile(path, bytes);
     }
     // The secret's absolute path, as a browser might be tricked into sending it.
-    const std::string absolute = e2e::NarrowToUtf8((app->App() / L"secret.txt").wstring());
+    const std::string absolute = WideToUtf8((app->App() / L"secret.txt").wstring());
     ASSERT_EQ(absolute.find(' '), std::string::npos) << "the test needs a path without spaces: " << absolute;
     std::string forward = absolute;
     std::replace(forward.begin(), forward.end(), '\\', '/');

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "e2e/shell_launches.h"
-#include "e2e/wide_text.h"
+#include "util/text_convert.h"
 #include "host_checks.h"
 #include "webview/app_origin.h"
 #include "webview/runtime_check.h"
@@ -94,7 +94,7 @@ TEST(Startup, EveryFailureIsToldInABoxAndEndsWithExitCode1) {
         EXPECT_EQ(run.SawWindowClass("Tessarine"), row.reached >= 2) << run.Describe();
         EXPECT_FALSE(run.transcript.Has("WebView.Navigate"));
     }
-    const std::string page = e2e::NarrowToUtf8(runtimeDownloadUrl);
+    const std::string page = WideToUtf8(runtimeDownloadUrl);
     EXPECT_EQ(launches.Await(2), (std::vector<std::string>{page, page}));
 }
 
