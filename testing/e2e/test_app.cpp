@@ -1,12 +1,12 @@
 #include "test_app.h"
 
-#include <knownfolders.h>
+#include <shlobj.h>
 
 #include <fstream>
 
 #include "standin/body_digest.h"
-#include "util/known_folder.h"
 #include "util/text_convert.h"
+#include "util/win_handles.h"
 
 namespace e2e {
 
@@ -39,8 +39,13 @@ HostRun PlaySteps(const AppFolder& app, const std::vector<std::string>& knobs, c
     return RunScenario(app, scenario, std::move(options));
 }
 
+// Read here, not through the host's GetKnownFolderPath: its answers are what the tests check.
 std::string KnownFolder(const GUID& id) {
-    return GetKnownFolderPath(id);
+    CoTaskMemPtr<wchar_t> path;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, path.put())) && path) folder = WideToUtf8(path.get());
+    if (folder.rfind("\\\\?\\", 0) == 0) folder.erase(0, 4);
+    return folder;
 }
 
 std::string LocalAppDataFolder() {
