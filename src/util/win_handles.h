@@ -6,6 +6,8 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <cwchar>
+#include <string_view>
 #include <utility>
 
 // One owner for each kind of Windows resource: Traits says which value is empty and
@@ -84,6 +86,17 @@ struct CoTaskMemTraits {
 };
 template <class T>
 using CoTaskMemPtr = UniqueOwner<CoTaskMemTraits<T>>;
+
+// A CoTaskMemAlloc copy of `text` for a COM out-parameter, which the caller frees.
+// E_POINTER for a null slot; on E_OUTOFMEMORY the slot holds null.
+inline HRESULT CopyToCaller(std::wstring_view text, LPWSTR* out) {
+    if (out == nullptr) return E_POINTER;
+    *out = static_cast<LPWSTR>(::CoTaskMemAlloc((text.size() + 1) * sizeof(wchar_t)));
+    if (*out == nullptr) return E_OUTOFMEMORY;
+    std::wmemcpy(*out, text.data(), text.size());
+    (*out)[text.size()] = L'\0';
+    return S_OK;
+}
 
 // A counted reference to a COM object: copies AddRef, destruction Releases.
 template <class T>

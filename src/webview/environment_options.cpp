@@ -1,7 +1,6 @@
 // Windows-only.
 #include "webview/environment_options.h"
 
-#include <cwchar>
 #include <new>
 #include <optional>
 #include <string>
@@ -15,14 +14,9 @@ namespace {
 // Hands out a CoTaskMemAlloc copy of an optional string: the caller owns and
 // frees it, and an unset string comes out as null.
 HRESULT CopyOut(const std::optional<std::wstring>& source, LPWSTR* value) {
+    if (source) return CopyToCaller(*source, value);
     if (value == nullptr) return E_POINTER;
     *value = nullptr;
-    if (!source) return S_OK;
-    const size_t bytes = (source->size() + 1) * sizeof(wchar_t);
-    auto* copy = static_cast<wchar_t*>(::CoTaskMemAlloc(bytes));
-    if (copy == nullptr) return E_OUTOFMEMORY;
-    std::wmemcpy(copy, source->c_str(), source->size() + 1);
-    *value = copy;
     return S_OK;
 }
 

@@ -3,19 +3,8 @@
 
 #include <objbase.h>
 
-#include <cstring>
 
 namespace standin {
-
-HRESULT CopyToCaller(const std::wstring& text, LPWSTR* out) {
-    if (out == nullptr) return E_POINTER;
-    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    auto* copy = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
-    *out = copy;
-    if (copy == nullptr) return E_OUTOFMEMORY;
-    std::memcpy(copy, text.c_str(), bytes);
-    return S_OK;
-}
 
 bool ReadEnvironmentVariable(LPCWSTR name, std::wstring& value) {
     const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);

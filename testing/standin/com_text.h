@@ -1,5 +1,5 @@
-// Windows-only. Strings across the browser interfaces: CoTaskMemAlloc'd copies
-// handed back to the host (text conversion is the host's own, util/text_convert.h).
+// Windows-only. Strings across the browser interfaces: copies handed back to the host
+// (CopyToCaller, util/win_handles.h) and text conversion are the host's own.
 #pragma once
 
 #include <windows.h>
@@ -8,11 +8,9 @@
 
 #include "transcript.h"
 #include "util/text_convert.h"
+#include "util/win_handles.h"
 
 namespace standin {
-
-// A CoTaskMemAlloc'd copy for an out-parameter; E_POINTER for a null slot.
-HRESULT CopyToCaller(const std::wstring& text, LPWSTR* out);
 
 // A process environment variable; false when it is not set.
 bool ReadEnvironmentVariable(LPCWSTR name, std::wstring& value);

@@ -1,21 +1,10 @@
 // Windows-only.
 #include "support/resource_doubles.h"
 
-#include <cstring>
-#include <cwchar>
 
 namespace test_support {
 
 namespace {
-
-HRESULT CopyText(const std::wstring& text, LPWSTR* out) {
-    if (out == nullptr) return E_POINTER;
-    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-    *out = static_cast<LPWSTR>(::CoTaskMemAlloc(bytes));
-    if (*out == nullptr) return E_OUTOFMEMORY;
-    std::memcpy(*out, text.c_str(), bytes);
-    return S_OK;
-}
 
 template <class T>
 HRESULT GiveOut(const ComPtr<T>& held, T** out) {
@@ -54,7 +43,7 @@ HRESULT RecordedResponse::put_StatusCode(int statusCode) {
     return S_OK;
 }
 HRESULT RecordedResponse::get_ReasonPhrase(LPWSTR* reasonPhrase) {
-    return CopyText(reason, reasonPhrase);
+    return CopyToCaller(reason, reasonPhrase);
 }
 HRESULT RecordedResponse::put_ReasonPhrase(LPCWSTR reasonPhrase) {
     reason = reasonPhrase ? reasonPhrase : L"";
@@ -80,7 +69,7 @@ HRESULT ResponseMaker::CreateWebResourceResponse(IStream* content, int statusCod
 }
 
 HRESULT ResponseMaker::get_BrowserVersionString(LPWSTR* versionInfo) {
-    return CopyText(L"0.0.0.0", versionInfo);
+    return CopyToCaller(L"0.0.0.0", versionInfo);
 }
 HRESULT ResponseMaker::add_NewBrowserVersionAvailable(ICoreWebView2NewBrowserVersionAvailableEventHandler*,
                                                       EventRegistrationToken*) {
@@ -115,13 +104,13 @@ HRESULT RequestArgs::get_ResourceContext(COREWEBVIEW2_WEB_RESOURCE_CONTEXT*) {
     return E_NOTIMPL;
 }
 HRESULT RequestArgs::get_Uri(LPWSTR* uri) {
-    return CopyText(uri_, uri);
+    return CopyToCaller(uri_, uri);
 }
 HRESULT RequestArgs::put_Uri(LPCWSTR) {
     return E_NOTIMPL;
 }
 HRESULT RequestArgs::get_Method(LPWSTR* method) {
-    return CopyText(L"GET", method);
+    return CopyToCaller(L"GET", method);
 }
 HRESULT RequestArgs::put_Method(LPCWSTR) {
     return E_NOTIMPL;
@@ -152,7 +141,7 @@ HRESULT RequestArgs::GetHeader(LPCWSTR name, LPWSTR* value) {
     if (onGetHeader) onGetHeader();
     const auto* header = FindHeader(name);
     if (header == nullptr) return HRESULT_FROM_WIN32(ERROR_NOT_FOUND);
-    return CopyText(header->second, value);
+    return CopyToCaller(header->second, value);
 }
 HRESULT RequestArgs::GetHeaders(LPCWSTR, ICoreWebView2HttpHeadersCollectionIterator**) {
     return E_NOTIMPL;
