@@ -24,6 +24,9 @@ FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-
          "--disable-popup-blocking"]
 BINDING = "__tessarineLive"
 HOOKS = "globalThis[Symbol.for('tessarine.live')]"
+# The hooks put in every document, read once (CONFIG and BINDING are filled in per install).
+with open(os.path.join(os.path.dirname(__file__), "page_hooks.js"), encoding="utf-8") as hooks:
+    PAGE_HOOKS = hooks.read()
 # Resource contexts of the host's filters, by number, as the protocol names them (0: all).
 CONTEXTS = [None, "Document", "Stylesheet", "Image", "Media", "Font", "Script", "XHR", "Fetch", "TextTrack",
             "EventSource", "WebSocket", "Manifest", "SignedExchange", "Ping", "CSPViolationReport", "Other"]
@@ -291,8 +294,7 @@ class LivePage:
 
     async def _install_hooks(self):
         config = {"webMessages": self._settings.get("IsWebMessageEnabled", True), "visible": self._visible}
-        source = open(os.path.join(os.path.dirname(__file__), "page_hooks.js")).read()
-        source = source.replace("BINDING", json.dumps(BINDING)).replace("CONFIG", json.dumps(config))
+        source = PAGE_HOOKS.replace("BINDING", json.dumps(BINDING)).replace("CONFIG", json.dumps(config))
         if self._hooks_script:
             await self._call("Page.removeScriptToEvaluateOnNewDocument", {"identifier": self._hooks_script})
         self._hooks_script = (await self._call("Page.addScriptToEvaluateOnNewDocument",
