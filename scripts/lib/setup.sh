@@ -15,8 +15,9 @@ ensure_packages() {
     echo "error: missing packages and not root: ${missing[*]}" >&2
     return 1
   fi
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+  # Another build on the machine may be installing too: wait for its lock.
+  apt-get -o DPkg::Lock::Timeout=900 update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=900 install -y -qq "${missing[@]}" >/dev/null
 }
 
 # An X server for Wine's windows; reuses a running one on the same display number.
