@@ -19,6 +19,10 @@ PAGE = """<!doctype html>
 </head>
 <body>
   <header><img src="images/logo.png" alt="" width="64" height="64"><h1>Tessarine sample</h1></header>
+  <form id="controls">
+    <label><input type="checkbox" id="stay"> Keep the app open at the end</label>
+    <label>Notes <input id="notes" autocomplete="off"></label>
+  </form>
   <audio id="clip" src="media/chime.wav" controls preload="metadata"></audio>
   <h2>What happened</h2>
   <ol id="log"></ol>
@@ -34,6 +38,8 @@ header { display: flex; align-items: center; gap: 1rem; }
 h2 { font-size: 1rem; color: #9cc3e6; margin: 1rem 0 0.3rem; }
 ol, ul { margin: 0; } li { margin: 0.1rem 0; }
 #folders { columns: 3; color: #c9d6e2; }
+#controls { position: fixed; left: 520px; top: 16px; width: 260px; margin: 0; }
+#controls label { display: block; height: 24px; line-height: 24px; margin-bottom: 8px; }
 """
 
 # The page tells what it does in plain words, on the page and on the console.
@@ -46,6 +52,14 @@ const say = (text) => {
 };
 const once = (target, name) => new Promise((resolve) => target.addEventListener(name, resolve, { once: true }));
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Notes typed into the field are listed when Enter is pressed.
+const notes = document.getElementById('notes');
+document.getElementById('controls').addEventListener('submit', (event) => {
+  event.preventDefault();
+  say(`You typed: ${notes.value}`);
+  notes.value = '';
+});
 
 say('The page has loaded and greets the host.');
 const ready = await tessarine.ready();
@@ -84,9 +98,13 @@ tessarine.window.restore();
 await once(window, 'resize');
 
 document.title = 'Tessarine sample - done';
-say('All done: the page closes the app.');
-await sleep(200);
-window.close();
+if (document.getElementById('stay').checked) {
+  say('All done: the app stays open, as asked.');
+} else {
+  say('All done: the page closes the app.');
+  await sleep(200);
+  window.close();
+}
 """
 
 

@@ -48,3 +48,12 @@ ensure_npm_packages() { # dir, npm ci arguments...
     (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error "$@") || return 1
   fi
 }
+
+# The published game the play checks run (tests/live/play_checks.py), installed from
+# testing/game's lock into build/game: a test input, not part of the tree.
+ensure_test_game() { # root
+  local dir=$1/build/game
+  mkdir -p "$dir"
+  cp -p "$1/testing/game/package.json" "$1/testing/game/package-lock.json" "$dir/"
+  ensure_npm_packages "$dir"
+}

@@ -2,14 +2,19 @@
 """The live bridge: runs a host command (tessarine.exe under Wine) with the
 stand-in runtime in live mode and gives it a real Chromium as its browser.
 
-    bridge.py --profile DIR [--screenshot FILE] [--timeout SECONDS] -- COMMAND...
+    bridge.py --profile DIR [--keep-profile] [--screenshot FILE] [--timeout SECONDS]
+              [--for SECONDS] [--input FILE] [--results FILE] -- COMMAND...
 
 The stand-in finds the bridge through TESSARINE_LIVE_BRIDGE (host:port of a
 loopback socket; one JSON object per line each way). The page's console
 messages, uncaught errors and dialogs are printed one line each; the command's
 own output passes through. When the command ends (or the timeout does), the
 page is saved as a PNG as it then stands, the browser is closed and the
-bridge exits with the command's exit code (124 after the timeout)."""
+bridge exits with the command's exit code (124 after the timeout).
+
+With --for or --input the run is judged (tools/play): the script is played into the
+page, and the bridge ends the command itself and exits with 0 (passed) or 1 (failed,
+with the reason on the last line)."""
 import argparse
 import asyncio
 import json
@@ -19,13 +24,18 @@ import sys
 
 from live_page import LivePage, browser_version
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "play"))
+from judged_run import JudgedRun  # noqa: E402
+from steps import ScriptError, load_steps  # noqa: E402
+
 TIMED_OUT = 124
+ORIGIN = "https://tessarine.localhost/"  # the host's app origin: its answers are the app's files
 
 
 def print_line(level, text):
     # One line per message: line breaks inside it are shown, not printed.
     flat = text.replace("\r", "").replace("\n", "\\n")
-    sys.stdout.write(f"{level}: {flat}\n")
+    sys.stdout.write(f"{level}: {flat}\n" if level else f"{flat}\n")
     sys.stdout.flush()
 
 
@@ -92,22 +102,49 @@ class HostLink:
             print_line("bridge", f"unknown operation {op!r}")
 
 
+def judged_run(options):
+    """The judge of a run with --for or --input, or None."""
+    if options.seconds is None and options.input is None:
+        return None
+    return JudgedRun(options.steps or [], options.seconds, ORIGIN, print_line, options.results)
+
+
+def page_factory(options, judged):
+    """Live pages whose console lines, answers and loads the judge sees too."""
+    def console(level, text):
+        print_line(level, text)
+        if judged:
+            judged.console(level, text)
+
+    def make(send):
+        page = LivePage(options.profile, send, console, keep_profile=options.keep_profile)
+        page.judged = judged
+        return page
+    return make
+
+
 async def run(options):
     version = browser_version()
     if not version:
         print_line("bridge", "no Chromium found: the host will find no browser runtime")
-    link = HostLink(lambda send: LivePage(options.profile, send, print_line), version)
+    judged = judged_run(options)
+    link = HostLink(page_factory(options, judged), version)
     # A generous limit: body pieces are lines of a few hundred KiB.
     server = await asyncio.start_server(link.serve, "127.0.0.1", 0, limit=64 * 1024 * 1024)
     port = server.sockets[0].getsockname()[1]
     environment = dict(os.environ, TESSARINE_LIVE_BRIDGE=f"127.0.0.1:{port}")
-    host = await asyncio.create_subprocess_exec(*options.command, env=environment, start_new_session=True)
+    host = await asyncio.create_subprocess_exec(*options.command, env=environment, start_new_session=True,
+                                                stdout=asyncio.subprocess.PIPE if judged else None)
     try:
         try:
-            # The command keeps its own timeout; this one is for a command that hangs on its way out.
-            code = await asyncio.wait_for(host.wait(), options.timeout + 60 if options.timeout else None)
+            if judged:
+                code = await judged.watch(host, options.timeout)
+            else:
+                # The command keeps its own timeout; this one is for a command that hangs on its way out.
+                code = await asyncio.wait_for(host.wait(), options.timeout + 60 if options.timeout else None)
         except (asyncio.TimeoutError, asyncio.CancelledError) as stopped:
-            os.killpg(host.pid, signal.SIGKILL)
+            if host.returncode is None:
+                os.killpg(host.pid, signal.SIGKILL)
             await host.wait()
             if isinstance(stopped, asyncio.CancelledError):
                 raise
@@ -121,6 +158,8 @@ async def run(options):
                     print_line("bridge", f"no screenshot: {error}")
             else:
                 print_line("bridge", "no screenshot: the host never opened a page")
+        if judged:
+            await judged.finish(link.page, code)
         return code
     finally:
         # Chromium runs in a session of its own: it goes only when we close it.
@@ -142,6 +181,10 @@ async def run_until_stopped(options):
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--profile", required=True, help="a folder for the browser's profile (emptied)")
+    parser.add_argument("--keep-profile", action="store_true", help="keep what the profile holds from earlier runs")
+    parser.add_argument("--for", dest="seconds", type=float, help="judge the run: pass when still running then")
+    parser.add_argument("--input", help="judge the run: a JSON play script to play into the page")
+    parser.add_argument("--results", help="a judged run's results, as JSON, here")
     parser.add_argument("--screenshot", help="save the page as a PNG here at the end")
     parser.add_argument("--timeout", type=float, default=0, help="the command's own timeout, in seconds")
     parser.add_argument("command", nargs=argparse.REMAINDER)
@@ -150,6 +193,11 @@ def main():
         options.command = options.command[1:]
     if not options.command:
         parser.error("no command to run")
+    try:
+        options.steps = load_steps(options.input) if options.input else None
+    except ScriptError as error:
+        print_line("fail", str(error))
+        sys.exit(1)
     sys.exit(asyncio.run(run_until_stopped(options)))
 
 

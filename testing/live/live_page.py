@@ -84,8 +84,10 @@ def origin_of(url):
 
 
 class LivePage:
-    def __init__(self, profile, send_event, console):
+    def __init__(self, profile, send_event, console, keep_profile=False):
         self._profile = profile
+        self._keep_profile = keep_profile  # what earlier runs saved stays
+        self.judged = None  # the judge of a judged run (tools/play), told of what the page does
         self._send_event = send_event  # to the stand-in
         self._console = console  # one printed line per console message
         self._ids = itertools.count(1)
@@ -117,9 +119,7 @@ class LivePage:
         return self._session is not None
 
     async def start(self, arguments):
-        # A fresh profile every run: nothing carries over from an earlier one.
-        shutil.rmtree(self._profile, ignore_errors=True)
-        os.makedirs(self._profile)
+        self._prepare_profile()
         port_file = os.path.join(self._profile, "DevToolsActivePort")
         log = open(os.path.join(self._profile, "chromium.log"), "wb")
         command = [CHROMIUM, *FLAGS, f"--user-data-dir={self._profile}", "--remote-debugging-port=0",
@@ -169,6 +169,8 @@ class LivePage:
         await self._cdp.call("Browser.setPermission", {"permission": {"name": "fullscreen",
                                                                       "allowWithoutGesture": True},
                                                        "setting": "granted"})
+        if self.judged:
+            await self.judged.page_created(call)
         await call("Runtime.runIfWaitingForDebugger")
 
     async def navigate(self, uri, settings):
@@ -260,7 +262,22 @@ class LivePage:
                 os.killpg(self._process.pid, signal.SIGKILL)
                 await self._process.wait()
 
+    def command(self, method, params=None):
+        """A protocol command in the page's session."""
+        return self._call(method, params)
+
     # Helpers.
+
+    def _prepare_profile(self):
+        if not self._keep_profile:
+            # A fresh profile every run: nothing carries over from an earlier one.
+            shutil.rmtree(self._profile, ignore_errors=True)
+        os.makedirs(self._profile, exist_ok=True)
+        # An earlier run's port file would name a port that is gone.
+        try:
+            os.remove(os.path.join(self._profile, "DevToolsActivePort"))
+        except FileNotFoundError:
+            pass
 
     def _spawn(self, coroutine):
         """Runs a protocol call on its own; calls still go out in the order they are made."""
@@ -356,6 +373,8 @@ class LivePage:
                   "responseHeaders": header_pairs(head.get("headers"))}
         if head.get("reason"):
             params["responsePhrase"] = head["reason"]
+        if self.judged:
+            self.judged.response(paused["request"]["url"], head["status"], head.get("reason", ""))
         self._spawn(self._settle(paused, "Fetch.fulfillRequest", params, body=pieces))
 
     async def _settle_popup(self, popup, handled):
@@ -417,6 +436,8 @@ class LivePage:
             self._contexts.pop(params.get("executionContextId"), None)
         elif method == "Runtime.executionContextsCleared":
             self._contexts.clear()
+        elif method == "Page.loadEventFired" and self.judged:
+            self.judged.page_loaded()
         elif method == "Page.domContentEventFired":
             self._send_event({"ev": "dom-content-loaded"})
         elif method == "Page.frameNavigated" and params["frame"]["id"] == self._main_frame:
