@@ -1,5 +1,6 @@
-"""Builds the live check app's folder and the idle app of the failure checks, runs
-them through scripts/run-app, and reads what they leave: screenshots, transcripts."""
+"""Builds the live check app's folder, the idle app of the failure checks and the apps of
+the play checks, runs them through scripts/run-app, and reads what they leave:
+screenshots, transcripts, results."""
 import json
 import os
 import shutil
@@ -59,10 +60,64 @@ def make_app(work, binaries, page_folder):
                                                           "message": {"echo": True}}),
     })
     shutil.copy(os.path.join(binaries, "Orvanta.dll"), app)
-    subprocess.run([os.path.join(ROOT, "scripts", "wine-run"), os.path.join(binaries, "tessarine-pack.exe"), "create",
-                    windows_path(bundled), windows_path(os.path.join(app, "www", "assets.dat"))],
-                   check=True, stdout=subprocess.DEVNULL)
+    pack(binaries, bundled, os.path.join(app, "www", "assets.dat"))
     return app
+
+
+def pack(binaries, folder, bundle):
+    subprocess.run([os.path.join(ROOT, "scripts", "wine-run"), os.path.join(binaries, "tessarine-pack.exe"), "create",
+                    windows_path(folder), windows_path(bundle)], check=True, stdout=subprocess.DEVNULL)
+
+
+def page_app(work, name, body):
+    app = os.path.join(work, name)
+    write_files({
+        os.path.join(app, "package.json"): json.dumps({"name": name, "window": {"width": 480, "height": 360}}),
+        os.path.join(app, "www", "index.html"): f"<!doctype html><title>{name}</title>{body}",
+    })
+    return app
+
+
+def run_judged(app, binaries, work, steps=None, *arguments, **environment):
+    """A judged run: exit code, printed lines and the results file's content."""
+    results = os.path.join(work, os.path.basename(app) + "-results.json")
+    if os.path.exists(results):
+        os.remove(results)
+    extra = []
+    if steps is not None:
+        script = os.path.join(work, os.path.basename(app) + "-steps.json")
+        write_files({script: steps if isinstance(steps, str) else json.dumps(steps)})
+        extra = ["--input", script]
+    code, lines = run_app(app, binaries, "--results", results, *extra, *arguments, **environment)
+    saved = json.load(open(results, encoding="utf-8")) if os.path.exists(results) else {}
+    return code, lines, saved
+
+
+def sample_app(work, binaries):
+    """The sample app of scripts/demo, packed, with the test extension answering it."""
+    source, app = os.path.join(work, "sample-source"), os.path.join(work, "TessarineSample")
+    shutil.rmtree(source, ignore_errors=True)
+    shutil.rmtree(app, ignore_errors=True)
+    subprocess.run(["python3", os.path.join(ROOT, "scripts", "make-sample-app.py"), source], check=True)
+    write_files({os.path.join(source, "tessarine.js"): read(ROOT, "client", "tessarine.js"),
+                 os.path.join(app, "package.json"): json.dumps({
+                     "name": "TessarineSample", "chromium-args": "--autoplay-policy=no-user-gesture-required",
+                     "window": {"title": "Tessarine sample", "width": 960, "height": 600}})})
+    shutil.copy(os.path.join(binaries, "Orvanta.dll"), app)
+    pack(binaries, source, os.path.join(app, "www", "assets.dat"))
+    return app
+
+
+def game_apps(work, binaries, game):
+    """The game as loose files, and packed into www\\assets.dat."""
+    config = json.dumps({"name": "Game2048", "window": {"title": "2048", "width": 540, "height": 720}})
+    loose, packed = os.path.join(work, "Game2048Loose"), os.path.join(work, "Game2048Packed")
+    for app in (loose, packed):
+        shutil.rmtree(app, ignore_errors=True)
+        write_files({os.path.join(app, "package.json"): config})
+    shutil.copytree(game, os.path.join(loose, "www"))
+    pack(binaries, game, os.path.join(packed, "www", "assets.dat"))
+    return [("loose files", loose), ("packed", packed)]
 
 
 def make_worker_app(work):
@@ -139,6 +194,15 @@ def transcript(app):
 
 def transcript_has(lines, ev, **members):
     return any(line.get("ev") == ev and all(line.get(k) == v for k, v in members.items()) for line in lines)
+
+
+def report(expectations):
+    """Prints each (what, ok) and the count; the exit code."""
+    failures = [what for what, ok in expectations if not ok]
+    for what, ok in expectations:
+        print(("ok   " if ok else "FAIL ") + what)
+    print(f"{len(expectations) - len(failures)} passed, {len(failures)} failed")
+    return 1 if failures else 0
 
 
 def png_size(path):

@@ -9,8 +9,8 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "testing", "live"))
-from live_app import (ROOT, make_app, make_idle_app, make_worker_app, png_corner, png_size, run_app, run_watched,  # noqa: E402
-                      transcript, transcript_has, windows_path)
+from live_app import (ROOT, make_app, make_idle_app, make_worker_app, png_corner, png_size, report, run_app,  # noqa: E402
+                      run_watched, transcript, transcript_has, windows_path)
 
 ORIGIN = "https://tessarine.localhost/"
 # What each worker of the check app loads from the host: (request source kind, file).
@@ -103,11 +103,7 @@ def main():
     options = parser.parse_args()
     work, binaries = os.path.abspath(options.work), os.path.abspath(options.bin)
     expectations = check_page(work, binaries) + check_plain_filter(work, binaries) + check_failures(work, binaries)
-    failures = [what for what, ok in expectations if not ok]
-    for what, ok in expectations:
-        print(("ok   " if ok else "FAIL ") + what)
-    print(f"{len(expectations) - len(failures)} passed, {len(failures)} failed")
-    return 1 if failures else 0
+    return report(expectations)
 
 
 if __name__ == "__main__":

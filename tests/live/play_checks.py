@@ -4,13 +4,12 @@ in the real host with a real Chromium, and a third-party game played by a script
 import argparse
 import json
 import os
-import shutil
-import subprocess
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "testing", "live"))
-from live_app import ROOT, png_size, read, run_app, windows_path, write_files  # noqa: E402
+from live_app import (ROOT, game_apps, page_app, png_size, read, report, run_judged, sample_app,  # noqa: E402
+                      windows_path)
 
 PLAY = os.path.join(HERE, "play")
 
@@ -50,30 +49,6 @@ REFUSED = [
 ]
 
 
-def page_app(work, name, body, title=None):
-    app = os.path.join(work, name)
-    write_files({
-        os.path.join(app, "package.json"): json.dumps({"name": name, "window": {"width": 480, "height": 360}}),
-        os.path.join(app, "www", "index.html"): f"<!doctype html><title>{title or name}</title>{body}",
-    })
-    return app
-
-
-def judged(app, binaries, work, steps=None, *arguments, **environment):
-    """A judged run: exit code, printed lines and the results file's content."""
-    results = os.path.join(work, os.path.basename(app) + "-results.json")
-    if os.path.exists(results):
-        os.remove(results)
-    extra = []
-    if steps is not None:
-        script = os.path.join(work, os.path.basename(app) + "-steps.json")
-        write_files({script: steps if isinstance(steps, str) else json.dumps(steps)})
-        extra = ["--input", script]
-    code, lines = run_app(app, binaries, "--results", results, *extra, *arguments, **environment)
-    saved = json.load(open(results, encoding="utf-8")) if os.path.exists(results) else {}
-    return code, lines, saved
-
-
 def last(lines):
     return lines[-1] if lines else ""
 
@@ -82,7 +57,7 @@ def check_input(work, binaries):
     """The recorder page: every step arrives as written, in order, trusted, with its waits."""
     body = read(PLAY, "recorder.html").decode()
     app = page_app(work, "Recorder", body)
-    code, lines, saved = judged(app, binaries, work, read(PLAY, "recorder.json").decode())
+    code, lines, saved = run_judged(app, binaries, work, read(PLAY, "recorder.json").decode())
     evals = saved.get("evals", [])
     focused = evals[0]["value"] if evals else None
     events = evals[-1]["value"] if len(evals) == 2 else []
@@ -110,7 +85,7 @@ def check_smoke(work, binaries):
     results, frames = [], {}
     for number, (what, script, seconds, wanted_code, wanted_last) in enumerate(SMOKE):
         app = page_app(work, f"Smoke{number}", f"<script>{script}</script>")
-        code, lines, saved = judged(app, binaries, work, None, "--for", str(seconds))
+        code, lines, saved = run_judged(app, binaries, work, None, "--for", str(seconds))
         frames[what] = saved.get("frames", {})
         results.append((f"smoke: {what}: exit code {wanted_code}", code == wanted_code))
         results.append((f"smoke: {what}: the last line is {wanted_last!r}", last(lines).startswith(wanted_last)))
@@ -126,7 +101,7 @@ def check_smoke(work, binaries):
 def check_values(work, binaries):
     """eval and expect: values round-trip as JSON; a false or throwing one fails naming it."""
     app = page_app(work, "Values", "")
-    code, lines, saved = judged(app, binaries, work, json.loads(read(PLAY, "values.json")))
+    code, lines, saved = run_judged(app, binaries, work, json.loads(read(PLAY, "values.json")))
     wanted = [{"n": 1, "s": "é ☃", "list": [1, "two", None, True], "nested": {"a": {"b": []}}}, 42, None]
     results = [
         ("values: the run passed", code == 0),
@@ -136,11 +111,11 @@ def check_values(work, binaries):
          == [True, True]),
     ]
     for what, steps, reason in FAILING:
-        code, lines, saved = judged(app, binaries, work, steps)
+        code, lines, saved = run_judged(app, binaries, work, steps)
         results.append((f"values: {what} fails the run (exit code 1)", code == 1 and saved.get("passed") is False))
         results.append((f"values: {what}: {reason!r} on the last line", last(lines) == reason))
     for what, text, reason in REFUSED:
-        code, lines, _ = judged(app, binaries, work, text)
+        code, lines, _ = run_judged(app, binaries, work, text)
         results.append((f"refused before the run: {what}", code == 1 and reason in last(lines)
                         and not any(line.startswith("frames: ") for line in lines)))
     return results
@@ -151,24 +126,9 @@ def check_profile(work, binaries):
     app = page_app(work, "Starts", "<script>localStorage.starts = Number(localStorage.starts || 0) + 1;</script>")
     profile = os.path.join(work, "starts-profile")
     steps = [{"eval": "Number(localStorage.starts)"}]
-    counts = [judged(app, binaries, work, steps, *arguments)[2].get("evals", [{}])[0].get("value")
+    counts = [run_judged(app, binaries, work, steps, *arguments)[2].get("evals", [{}])[0].get("value")
               for arguments in (["--profile", profile], ["--profile", profile], [])]
     return [("profile: the starts counted 1, then 2, and 1 again without --profile", counts == [1, 2, 1])]
-
-
-def sample_app(work, binaries):
-    """The sample app of scripts/demo, packed, with the test extension answering it."""
-    source, app = os.path.join(work, "sample-source"), os.path.join(work, "TessarineSample")
-    shutil.rmtree(source, ignore_errors=True)
-    shutil.rmtree(app, ignore_errors=True)
-    subprocess.run(["python3", os.path.join(ROOT, "scripts", "make-sample-app.py"), source], check=True)
-    write_files({os.path.join(source, "tessarine.js"): read(ROOT, "client", "tessarine.js"),
-                 os.path.join(app, "package.json"): json.dumps({
-                     "name": "TessarineSample", "chromium-args": "--autoplay-policy=no-user-gesture-required",
-                     "window": {"title": "Tessarine sample", "width": 960, "height": 600}})})
-    shutil.copy(os.path.join(binaries, "Orvanta.dll"), app)
-    pack(binaries, source, os.path.join(app, "www", "assets.dat"))
-    return app
 
 
 def check_sample(work, binaries):
@@ -176,7 +136,7 @@ def check_sample(work, binaries):
     for shot in ("sample-before.png", "sample-after.png"):
         if os.path.exists(shot):
             os.remove(shot)
-    code, lines, saved = judged(sample_app(work, binaries), binaries, work,
+    code, lines, saved = run_judged(sample_app(work, binaries), binaries, work,
                                 read(ROOT, "docs", "play", "sample.json").decode(), "--timeout", "120",
                                 TESSARINE_TEST_EXTENSION_CONFIG=windows_path(
                                     os.path.join(ROOT, "testing", "extension", "demo_config.json")))
@@ -188,23 +148,6 @@ def check_sample(work, binaries):
     ]
 
 
-def pack(binaries, folder, bundle):
-    subprocess.run([os.path.join(ROOT, "scripts", "wine-run"), os.path.join(binaries, "tessarine-pack.exe"), "create",
-                    windows_path(folder), windows_path(bundle)], check=True, stdout=subprocess.DEVNULL)
-
-
-def game_apps(work, binaries, game):
-    """The game as loose files, and packed into www\\assets.dat."""
-    config = json.dumps({"name": "Game2048", "window": {"title": "2048", "width": 540, "height": 720}})
-    loose, packed = os.path.join(work, "Game2048Loose"), os.path.join(work, "Game2048Packed")
-    for app in (loose, packed):
-        shutil.rmtree(app, ignore_errors=True)
-        write_files({os.path.join(app, "package.json"): config})
-    shutil.copytree(game, os.path.join(loose, "www"))
-    pack(binaries, game, os.path.join(packed, "www", "assets.dat"))
-    return [("loose files", loose), ("packed", packed)]
-
-
 def check_game(work, binaries, game):
     """A published game nobody here wrote, played with the arrow keys and judged on its own state."""
     results = []
@@ -212,7 +155,7 @@ def check_game(work, binaries, game):
         for shot in ("2048-before.png", "2048-after.png"):
             if os.path.exists(shot):
                 os.remove(shot)
-        code, lines, saved = judged(app, binaries, work, read(ROOT, "docs", "play", "2048.json").decode(), "--for", "3")
+        code, lines, saved = run_judged(app, binaries, work, read(ROOT, "docs", "play", "2048.json").decode(), "--for", "3")
         results.append((f"game, {how}: played and passed", code == 0 and saved.get("stepsPlayed") == 15))
         results.append((f"game, {how}: the moves scored", isinstance(saved.get("evals", [{}])[0].get("value"), int)))
         results.append((f"game, {how}: screenshots before and after",
@@ -236,11 +179,7 @@ def main():
     expectations = (check_input(work, binaries) + check_smoke(work, binaries) + check_values(work, binaries)
                     + check_profile(work, binaries) + check_sample(work, binaries)
                     + check_game(work, binaries, os.path.abspath(options.game)))
-    failures = [what for what, ok in expectations if not ok]
-    for what, ok in expectations:
-        print(("ok   " if ok else "FAIL ") + what)
-    print(f"{len(expectations) - len(failures)} passed, {len(failures)} failed")
-    return 1 if failures else 0
+    return report(expectations)
 
 
 if __name__ == "__main__":

@@ -79,7 +79,11 @@ class JudgedRun:
             if host.returncode is None:
                 os.killpg(host.pid, signal.SIGKILL)
             await ended
-            await relay
+            try:
+                # A Wine process left behind may hold the output open: its last lines are not waited for long.
+                await asyncio.wait_for(relay, 5)
+            except asyncio.TimeoutError:
+                pass
         if self.judge.reason:
             return 1
         if play_done:
