@@ -20,7 +20,7 @@ PAGE = """<!doctype html>
 <body>
   <header><img src="images/logo.png" alt="" width="64" height="64"><h1>Tessarine sample</h1></header>
   <form id="controls">
-    <label><input type="checkbox" id="stay"> Keep the app open at the end</label>
+    <label><input type="checkbox" id="stay"> Stay open at the end</label>
     <label>Notes <input id="notes" autocomplete="off"></label>
   </form>
   <audio id="clip" src="media/chime.wav" controls preload="metadata"></audio>

@@ -59,11 +59,14 @@ class HostLink:
         self._writer = writer
         self.send({"ev": "hello", "browserVersion": self._version})
         self.page = self._page_factory(self.send)
-        while line := await reader.readline():
-            try:
-                await self._on_op(json.loads(line))
-            except Exception as error:  # a bad operation must not end the page
-                print_line("bridge", f"{type(error).__name__}: {error}")
+        try:
+            while line := await reader.readline():
+                try:
+                    await self._on_op(json.loads(line))
+                except Exception as error:  # a bad operation must not end the page
+                    print_line("bridge", f"{type(error).__name__}: {error}")
+        except ConnectionResetError:
+            pass  # the host was ended
 
     async def _on_op(self, message):
         op = message.get("op")

@@ -65,6 +65,7 @@ def make_app(work, binaries, page_folder):
 
 
 def pack(binaries, folder, bundle):
+    os.makedirs(os.path.dirname(bundle), exist_ok=True)
     subprocess.run([os.path.join(ROOT, "scripts", "wine-run"), os.path.join(binaries, "tessarine-pack.exe"), "create",
                     windows_path(folder), windows_path(bundle)], check=True, stdout=subprocess.DEVNULL)
 

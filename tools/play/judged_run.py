@@ -19,6 +19,7 @@ class JudgedRun:
         self._results = results
         self._loaded = asyncio.Event()
         self._player = None
+        self._closed_itself = False
         self.judge = Judge(origin)
 
     # What the live page tells.
@@ -96,6 +97,7 @@ class JudgedRun:
             self.judge.fail(f"the host ended with exit code {host.returncode}")
         elif played < total:
             self.judge.fail(f"the app closed itself after {played} of the {total} steps")
+        self._closed_itself = True
         return 0 if self.judge.reason is None else 1
 
     async def finish(self, page, code):
@@ -109,7 +111,9 @@ class JudgedRun:
             except Exception as error:
                 self._say("bridge", f"no frame statistics: {error}")
         stats = frame_statistics(sample)
-        if code == 0:
+        if code == 0 and self._closed_itself:
+            self._say("pass", "the app closed itself and nothing went wrong")
+        elif code == 0:
             self._say("pass", "nothing went wrong" + (f" in {self._seconds:g} s" if self._seconds else ""))
         self._say("frames", frame_line(stats))
         if code != 0:
