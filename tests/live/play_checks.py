@@ -4,6 +4,7 @@ in the real host with a real Chromium, and a third-party game played by a script
 import argparse
 import json
 import os
+import shutil
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -125,6 +126,7 @@ def check_profile(work, binaries):
     """--profile keeps localStorage from one run to the next; without it every run is fresh."""
     app = page_app(work, "Starts", "<script>localStorage.starts = Number(localStorage.starts || 0) + 1;</script>")
     profile = os.path.join(work, "starts-profile")
+    shutil.rmtree(profile, ignore_errors=True)
     steps = [{"eval": "Number(localStorage.starts)"}]
     counts = [run_judged(app, binaries, work, steps, *arguments)[2].get("evals", [{}])[0].get("value")
               for arguments in (["--profile", profile], ["--profile", profile], [])]

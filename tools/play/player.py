@@ -10,6 +10,8 @@ from steps import KEYS, MODIFIERS
 
 UNTIL_SECONDS = 30  # how long an until step waits for its expression
 UNTIL_POLL_SECONDS = 0.1
+# Moves and wheel turns reach the page with its next frames, after the command has returned.
+NEXT_FRAMES = "new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done)))"
 
 
 class Failure(Exception):
@@ -76,9 +78,13 @@ class Player:
         await self._call("Input.dispatchMouseEvent", {"type": kind, "x": x, "y": y,
                                                       "modifiers": self._modifiers, **fields})
 
+    async def _settle(self):
+        await self._call("Runtime.evaluate", {"expression": NEXT_FRAMES, "awaitPromise": True})
+
     async def _move(self, point):
         self._mouse = tuple(point)
         await self._mouse_event("mouseMoved")
+        await self._settle()
 
     async def _click(self, point):
         await self._move(point)
@@ -87,6 +93,7 @@ class Player:
 
     async def _wheel(self, delta):
         await self._mouse_event("mouseWheel", deltaX=delta[0], deltaY=delta[1])
+        await self._settle()
 
     async def _wait(self, milliseconds):
         await asyncio.sleep(milliseconds / 1000)
