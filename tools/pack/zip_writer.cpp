@@ -1,0 +1,221 @@
+#include "zip_writer.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+
+#include <zlib.h>
+
+namespace {
+
+constexpr uint64_t kZipLimit = 0xFFFFFFFFu;
+constexpr uint64_t kDefaultTime = 1577836800;  // 2020-01-01 00:00:00 UTC
+constexpr size_t kChunk = 1 << 20;
+// Deflating this much of a file tells whether the rest is worth it.
+constexpr size_t kSample = 1 << 20;
+constexpr uint16_t kUtf8Names = 0x0800;
+constexpr uint16_t kDataDescriptor = 0x0008;
+constexpr uint16_t kStored = 0;
+constexpr uint16_t kDeflated = 8;
+
+void Add16(std::string& out, uint32_t value) {
+    out.push_back(static_cast<char>(value & 0xFF));
+    out.push_back(static_cast<char>((value >> 8) & 0xFF));
+}
+
+void Add32(std::string& out, uint64_t value) {
+    Add16(out, static_cast<uint32_t>(value & 0xFFFF));
+    Add16(out, static_cast<uint32_t>((value >> 16) & 0xFFFF));
+}
+
+std::string Extension(const std::string& name) {
+    const size_t slash = name.rfind('/');
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return "";
+    std::string extension = name.substr(dot + 1);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return extension;
+}
+
+struct Deflater {
+    z_stream stream{};
+    Deflater() {
+        if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK) {
+            throw std::runtime_error("zlib: cannot start deflating");
+        }
+    }
+    ~Deflater() { deflateEnd(&stream); }
+    // Deflates `length` bytes (all remaining ones when `last`) and appends the output.
+    void Run(const char* data, size_t length, bool last, std::string& output) {
+        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
+        stream.avail_in = static_cast<uInt>(length);
+        char buffer[1 << 16];
+        int result;
+        do {
+            stream.next_out = reinterpret_cast<Bytef*>(buffer);
+            stream.avail_out = sizeof buffer;
+            result = deflate(&stream, last ? Z_FINISH : Z_NO_FLUSH);
+            if (result == Z_STREAM_ERROR) throw std::runtime_error("zlib: deflate failed");
+            output.append(buffer, sizeof buffer - stream.avail_out);
+        } while (stream.avail_out == 0 || (last && result != Z_STREAM_END));
+    }
+};
+
+bool WorthDeflating(const char* data, size_t length) {
+    if (length == 0) return false;
+    Deflater sample;
+    std::string output;
+    sample.Run(data, length, true, output);
+    return output.size() * 10 < length * 9;  // at least a tenth smaller
+}
+
+}  // namespace
+
+bool IsCompressedMedia(const std::string& name) {
+    static const char* const kMedia[] = {"png",  "jpg", "jpeg", "gif",  "webp", "avif", "mp3",  "ogg", "oga",
+                                         "opus", "m4a", "aac",  "flac", "mp4",  "m4v",  "webm", "mkv", "mov",
+                                         "woff", "woff2", "zip", "gz",  "7z",   "br",   "ktx2", "basis"};
+    const std::string extension = Extension(name);
+    return std::any_of(std::begin(kMedia), std::end(kMedia), [&](const char* media) { return extension == media; });
+}
+
+int64_t ReproducibleTime() {
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (epoch == nullptr || *epoch == '\0') return kDefaultTime;
+    char* end = nullptr;
+    const long long value = std::strtoll(epoch, &end, 10);
+    if (*end != '\0') throw std::runtime_error("SOURCE_DATE_EPOCH is not a number of seconds: " + std::string(epoch));
+    return value;
+}
+
+ZipWriter::ZipWriter(std::ostream& out, int64_t time) : out_(out) {
+    // Zip times are local times with two-second steps; UTC is taken as that local time.
+    constexpr int64_t kDosFirst = 315532800;  // 1980-01-01
+    time = std::clamp<int64_t>(time, kDosFirst, 4354819198);
+    const int64_t days = time / 86400;
+    const int64_t seconds = time % 86400;
+    // Civil date from days since 1970 (Howard Hinnant's algorithm).
+    const int64_t z = days + 719468;
+    const int64_t era = z / 146097;
+    const int64_t dayOfEra = z - era * 146097;
+    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int64_t mp = (5 * dayOfYear + 2) / 153;
+    const int64_t day = dayOfYear - (153 * mp + 2) / 5 + 1;
+    const int64_t month = mp < 10 ? mp + 3 : mp - 9;
+    const int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
+    dosDate_ = static_cast<uint16_t>(((year - 1980) << 9) | (month << 5) | day);
+    dosTime_ = static_cast<uint16_t>(((seconds / 3600) << 11) | ((seconds / 60 % 60) << 5) | (seconds % 60 / 2));
+}
+
+void ZipWriter::Write(const char* data, size_t length) {
+    out_.write(data, static_cast<std::streamsize>(length));
+    if (!out_) throw std::runtime_error("cannot write the zip archive");
+    written_ += length;
+}
+
+void ZipWriter::Write(const std::string& bytes) {
+    Write(bytes.data(), bytes.size());
+}
+
+void ZipWriter::AddFile(const std::string& name, const std::filesystem::path& source) {
+    std::ifstream in(source, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + source.u8string());
+    std::unique_ptr<char[]> buffer(new char[kChunk]);
+    in.read(buffer.get(), kChunk);
+    size_t got = static_cast<size_t>(in.gcount());
+
+    Entry entry;
+    entry.name = name;
+    entry.offset = written_;
+    entry.method = !IsCompressedMedia(name) && WorthDeflating(buffer.get(), std::min(got, kSample)) ? kDeflated : kStored;
+    if (entry.offset > kZipLimit) throw std::runtime_error("the zip archive would pass 4 GiB");
+
+    std::string header;
+    Add32(header, 0x04034b50);
+    Add16(header, 20);  // version needed: 2.0
+    Add16(header, kUtf8Names | kDataDescriptor);
+    Add16(header, entry.method);
+    Add16(header, dosTime_);
+    Add16(header, dosDate_);
+    for (int i = 0; i < 3; ++i) Add32(header, 0);  // in the data descriptor
+    Add16(header, static_cast<uint32_t>(name.size()));
+    Add16(header, 0);
+    header += name;
+    Write(header);
+
+    Deflater deflater;
+    uLong crc = crc32(0, nullptr, 0);
+    std::string output;
+    for (;;) {
+        const bool last = got < kChunk;
+        crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer.get()), static_cast<uInt>(got));
+        entry.length += got;
+        if (entry.method == kDeflated) {
+            output.clear();
+            deflater.Run(buffer.get(), got, last, output);
+            entry.compressed += output.size();
+            Write(output);
+        } else {
+            entry.compressed += got;
+            Write(buffer.get(), got);
+        }
+        if (last) break;
+        in.read(buffer.get(), kChunk);
+        got = static_cast<size_t>(in.gcount());
+    }
+    if (in.bad()) throw std::runtime_error("cannot read " + source.u8string());
+    if (entry.length > kZipLimit || entry.compressed > kZipLimit) {
+        throw std::runtime_error(source.u8string() + " is too large for a zip archive (4 GiB)");
+    }
+    entry.crc = static_cast<uint32_t>(crc);
+    std::string descriptor;
+    Add32(descriptor, 0x08074b50);
+    Add32(descriptor, entry.crc);
+    Add32(descriptor, entry.compressed);
+    Add32(descriptor, entry.length);
+    Write(descriptor);
+    entries_.push_back(std::move(entry));
+}
+
+uint64_t ZipWriter::Finish() {
+    const uint64_t start = written_;
+    std::string directory;
+    for (const Entry& entry : entries_) {
+        Add32(directory, 0x02014b50);
+        Add16(directory, 20);  // made by: MS-DOS, 2.0; no Unix permissions
+        Add16(directory, 20);
+        Add16(directory, kUtf8Names | kDataDescriptor);
+        Add16(directory, entry.method);
+        Add16(directory, dosTime_);
+        Add16(directory, dosDate_);
+        Add32(directory, entry.crc);
+        Add32(directory, entry.compressed);
+        Add32(directory, entry.length);
+        Add16(directory, static_cast<uint32_t>(entry.name.size()));
+        Add16(directory, 0);  // extra
+        Add16(directory, 0);  // comment
+        Add16(directory, 0);  // disk
+        Add16(directory, 0);  // internal attributes
+        Add32(directory, 0);  // external attributes: a plain file
+        Add32(directory, entry.offset);
+        directory += entry.name;
+    }
+    if (entries_.size() > 0xFFFF || start + directory.size() > kZipLimit) {
+        throw std::runtime_error("the zip archive would pass the format's limits (65535 files, 4 GiB)");
+    }
+    Add32(directory, 0x06054b50);
+    Add16(directory, 0);
+    Add16(directory, 0);
+    Add16(directory, static_cast<uint32_t>(entries_.size()));
+    Add16(directory, static_cast<uint32_t>(entries_.size()));
+    Add32(directory, directory.size() - 12);  // the entries: 12 bytes of this record are in already
+    Add32(directory, start);
+    Add16(directory, 0);
+    Write(directory);
+    out_.flush();
+    return written_;
+}
