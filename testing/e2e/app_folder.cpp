@@ -106,7 +106,8 @@ void AppFolder::WriteBundle(const std::vector<std::pair<std::string, std::string
 void AppFolder::CopyHost(bool withLoader) const {
     fs::copy_file(HostFolder() / L"tessarine.exe", app_ / L"tessarine.exe", fs::copy_options::overwrite_existing);
     if (withLoader) {
-        fs::copy_file(RunnerFolder() / L"WebView2Loader.dll", app_ / L"WebView2Loader.dll", fs::copy_options::overwrite_existing);
+        fs::copy_file(RunnerFolder() / L"WebView2Loader.dll", app_ / L"WebView2Loader.dll",
+                      fs::copy_options::overwrite_existing);
     }
 }
 

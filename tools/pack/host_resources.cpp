@@ -117,8 +117,8 @@ std::array<uint16_t, 4> ParseVersion(const std::string& version) {
 std::string VersionResource(const ProductInfo& info) {
     const std::array<uint16_t, 4> v = ParseVersion(info.version);
     std::string fixed;
-    Add32(fixed, 0xFEEF04BD);  // signature
-    Add32(fixed, 0x00010000);  // structure version
+    Add32(fixed, 0xFEEF04BD);                  // signature
+    Add32(fixed, 0x00010000);                  // structure version
     for (int twice = 0; twice < 2; ++twice) {  // file, then product version
         Add32(fixed, uint32_t{v[0]} << 16 | v[1]);
         Add32(fixed, uint32_t{v[2]} << 16 | v[3]);
@@ -160,9 +160,8 @@ std::string RewriteHost(const std::string& hostBytes, const std::string& shownNa
     const auto version = tree.find(kResourceVersion);
     const auto groups = tree.find(kResourceGroupIcon);
     const bool isHost = !host.IsDll() && tree.count(kResourceManifest) && tree[kResourceManifest].count(kManifestId) &&
-                        groups != tree.end() && groups->second.count(ResourceId(kMainIcon)) &&
-                        version != tree.end() && version->second.count(kVersionId) &&
-                        !version->second[kVersionId].empty() &&
+                        groups != tree.end() && groups->second.count(ResourceId(kMainIcon)) && version != tree.end() &&
+                        version->second.count(kVersionId) && !version->second[kVersionId].empty() &&
                         Contains(version->second[kVersionId].begin()->second.bytes, kHostDescription);
     if (!isHost) {
         throw std::runtime_error(shownName + ": not the Tessarine host (tessarine.exe as the build makes it)");

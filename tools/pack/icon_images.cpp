@@ -43,7 +43,8 @@ uint32_t Le32(const std::string& bytes, size_t at) {
 }
 
 uint16_t Le16(const std::string& bytes, size_t at) {
-    return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8));
+    return static_cast<uint16_t>(static_cast<unsigned char>(bytes[at]) |
+                                 (static_cast<unsigned char>(bytes[at + 1]) << 8));
 }
 
 void Add16(std::string& out, uint32_t value) {
@@ -144,7 +145,8 @@ std::vector<IconImage> Resample(const std::string& bytes, const std::string& sho
         std::vector<unsigned char> scaled(size_t{size} * size * 4);
         const int target = static_cast<int>(size);
         if (stbir_resize_uint8_srgb(square.data(), side, side, 0, scaled.data(), target, target, 0, 4, 3, 0) == 0) {
-            throw std::runtime_error("icon " + shownName + " cannot be resampled to " + std::to_string(size) + " pixels");
+            throw std::runtime_error("icon " + shownName + " cannot be resampled to " + std::to_string(size) +
+                                     " pixels");
         }
         images.push_back(size <= kLargestBitmap ? Bitmap(scaled.data(), size) : Png(scaled.data(), size));
     }

@@ -297,7 +297,8 @@ std::string PeFile::WithResources(const ResourceTree& tree) const {
     }
     // Only the relocations may follow: nothing refers to where they lie but their directory.
     for (size_t i = resource + 1; i < sections_.size(); ++i) {
-        if (sections_[i].name != ".reloc") Fail("an unexpected section after the resources (" + sections_[i].name + ")");
+        if (sections_[i].name != ".reloc")
+            Fail("an unexpected section after the resources (" + sections_[i].name + ")");
     }
     for (size_t i = 0; i < directories_.size(); ++i) {
         if (i == kDirectoryResource || i == kDirectoryRelocation || i == kDirectorySecurity) continue;
@@ -323,8 +324,8 @@ std::string PeFile::WithResources(const ResourceTree& tree) const {
     uint32_t relocationDelta = 0;
     for (size_t i = resource + 1; i < sections_.size(); ++i) {
         const Section& previous = placed[i - 1];
-        placed[i].virtualAddress =
-            AlignUp(uint64_t{previous.virtualAddress} + std::max(previous.virtualSize, previous.rawSize), sectionAlignment_);
+        placed[i].virtualAddress = AlignUp(
+            uint64_t{previous.virtualAddress} + std::max(previous.virtualSize, previous.rawSize), sectionAlignment_);
         placed[i].rawOffset = static_cast<uint32_t>(out.size());
         out += bytes_.substr(sections_[i].rawOffset, sections_[i].rawSize);
         relocationDelta = placed[i].virtualAddress - sections_[i].virtualAddress;

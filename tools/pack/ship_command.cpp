@@ -142,8 +142,9 @@ std::string CheckLoader(const std::string& bytes, const std::string& shownName) 
     if (!loader.IsDll()) Fail(shownName + ": not a library (DLL)");
     const std::vector<std::string> exports = loader.ExportNames();
     if (Has(exports, kTestRuntimeMarker)) {
-        Fail(shownName + ": this is Tessarine's test runtime, a stand-in for tests that is no browser; ship "
-                         "Microsoft's WebView2Loader.dll instead");
+        Fail(shownName +
+             ": this is Tessarine's test runtime, a stand-in for tests that is no browser; ship "
+             "Microsoft's WebView2Loader.dll instead");
     }
     if (!Has(exports, kLoaderExport)) {
         Fail(shownName + std::string(": not a WebView2 loader (it does not export ") + kLoaderExport + ")");
@@ -152,7 +153,8 @@ std::string CheckLoader(const std::string& bytes, const std::string& shownName) 
 }
 
 std::string FindLoader(const ShipOptions& options) {
-    if (!options.loader.empty() && !options.sdkPackage.empty()) Fail("give either --loader or --webview2-sdk, not both");
+    if (!options.loader.empty() && !options.sdkPackage.empty())
+        Fail("give either --loader or --webview2-sdk, not both");
     if (!options.loader.empty()) return CheckLoader(ReadWholeFile(options.loader), Shown(options.loader));
     if (options.sdkPackage.empty()) Fail(kLoaderHelp);
     const std::string shown = Shown(options.sdkPackage);
@@ -227,7 +229,8 @@ Plan Check(const ShipOptions& options, const fs::path& packerFolder) {
         const std::string unsafe = UnsafeEntryNameReason(plan.iconName);
         if (!unsafe.empty()) Fail("icon " + plan.config.icon + " cannot be shipped: " + unsafe);
         const fs::path iconFile = options.app / fs::u8path(plan.iconName);
-        if (!fs::is_regular_file(iconFile, error)) Fail("icon " + Shown(iconFile) + " not found (\"icon\" in package.json)");
+        if (!fs::is_regular_file(iconFile, error))
+            Fail("icon " + Shown(iconFile) + " not found (\"icon\" in package.json)");
         plan.icon = LoadIconImages(iconFile, Shown(iconFile));
     }
 
@@ -327,8 +330,8 @@ fs::path NewStagingFolder(const fs::path& target) {
     const fs::path absolute = fs::absolute(target);
     fs::create_directories(absolute.parent_path());
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const fs::path candidate =
-            absolute.parent_path() / (absolute.filename().u8string() + ".partial-" + std::to_string(random() % 1000000));
+        const fs::path candidate = absolute.parent_path() /
+                                   (absolute.filename().u8string() + ".partial-" + std::to_string(random() % 1000000));
         if (fs::create_directory(candidate)) return candidate;
     }
     Fail("cannot make a working folder beside " + Shown(target));
@@ -462,6 +465,15 @@ void RunShip(const ShipOptions& options, const fs::path& packerFolder) {
     const Plan plan = Check(options, packerFolder);
 
     Cleanup cleanup;
+    // Folders this run makes on the way to the output go again with it on failure.
+    fs::path missing;
+    std::error_code error;
+    for (fs::path at = fs::absolute(options.out).parent_path(); !at.empty() && !fs::exists(at, error);
+         at = at.parent_path()) {
+        missing = at;
+        if (at == at.parent_path()) break;
+    }
+    if (!missing.empty()) cleanup.Add(missing);
     const fs::path staging = NewStagingFolder(options.out);
     cleanup.Add(staging);
     const std::string& exeName = plan.product.fileName;
@@ -471,7 +483,6 @@ void RunShip(const ShipOptions& options, const fs::path& packerFolder) {
     WriteBytes(staging / "package.json", plan.packageText);
     if (!plan.iconName.empty()) CopyFile(options.app / fs::u8path(plan.iconName), staging / fs::u8path(plan.iconName));
     if (plan.extension) CopyFile(options.app / kExtensionName, staging / kExtensionName);
-    std::error_code error;
     if (fs::is_directory(options.app / "webview2", error)) {
         progress.Stage("copying the fixed WebView2 runtime");
         CopyTree(options.app / "webview2", staging / "webview2");
@@ -503,8 +514,8 @@ void RunShip(const ShipOptions& options, const fs::path& packerFolder) {
     cleanup.Add(options.out);
     size_t files = 0;
     const uint64_t bytes = FolderBytes(options.out, files);
-    std::string summary = "Shipped " + std::to_string(files) + " files (" + Mebibytes(bytes) + ") to " +
-                          Shown(options.out);
+    std::string summary =
+        "Shipped " + std::to_string(files) + " files (" + Mebibytes(bytes) + ") to " + Shown(options.out);
 
     if (options.zip) {
         progress.Stage("writing " + Shown(plan.zip));
@@ -534,8 +545,8 @@ void RunShip(const ShipOptions& options, const fs::path& packerFolder) {
         spec.perMachine = options.perMachine;
         spec.desktopShortcut = options.desktopShortcut;
         spec.checkRuntime = !plan.fixedRuntime;
-        spec.bootstrapper = options.runtimeSetup == RuntimeSetup::Bootstrapper ? fs::absolute(options.bootstrapper)
-                                                                               : fs::path();
+        spec.bootstrapper =
+            options.runtimeSetup == RuntimeSetup::Bootstrapper ? fs::absolute(options.bootstrapper) : fs::path();
         spec.signCommand = options.signCommand;
         BuildInstaller(spec);
         Sign(options, spec.output);

@@ -175,9 +175,9 @@ void BuildInstaller(const InstallerSpec& spec) {
         out << InstallerScript(spec);
         if (!out) throw std::runtime_error("cannot write " + script.u8string());
     }
-    const std::string command = CommandForFile(spec.makensis.u8string().empty() ? "makensis" : "{file}", spec.makensis) +
-                                " -V2 -INPUTCHARSET UTF8 " + CommandForFile("{file}", script) + " > " +
-                                CommandForFile("{file}", log) + " 2>&1";
+    const std::string command =
+        CommandForFile(spec.makensis.u8string().empty() ? "makensis" : "{file}", spec.makensis) +
+        " -V2 -INPUTCHARSET UTF8 " + CommandForFile("{file}", script) + " > " + CommandForFile("{file}", log) + " 2>&1";
     try {
         RunCommand(command, "makensis");
     } catch (const std::exception&) {

@@ -57,7 +57,8 @@ std::optional<std::string> ReadZipEntry(const std::string& archive, const std::s
         if (archive.compare(at + 46, nameLength, name) == 0 && nameLength == name.size()) {
             if (Le(archive, local, 4) != 0x04034b50) throw std::runtime_error("zip entry damaged");
             const size_t data = local + 30 + Le(archive, local + 26, 2) + Le(archive, local + 28, 2);
-            if (data > archive.size() || compressed > archive.size() - data) throw std::runtime_error("zip entry damaged");
+            if (data > archive.size() || compressed > archive.size() - data)
+                throw std::runtime_error("zip entry damaged");
             const std::string bytes = archive.substr(data, compressed);
             if (method == 0) return bytes;
             if (method == 8) return Inflate(bytes, length);

@@ -75,9 +75,9 @@ bool WorthDeflating(const char* data, size_t length) {
 }  // namespace
 
 bool IsCompressedMedia(const std::string& name) {
-    static const char* const kMedia[] = {"png",  "jpg", "jpeg", "gif",  "webp", "avif", "mp3",  "ogg", "oga",
-                                         "opus", "m4a", "aac",  "flac", "mp4",  "m4v",  "webm", "mkv", "mov",
-                                         "woff", "woff2", "zip", "gz",  "7z",   "br",   "ktx2", "basis"};
+    static const char* const kMedia[] = {"png",  "jpg",   "jpeg", "gif",  "webp", "avif", "mp3",  "ogg",  "oga",
+                                         "opus", "m4a",   "aac",  "flac", "mp4",  "m4v",  "webm", "mkv",  "mov",
+                                         "woff", "woff2", "zip",  "gz",   "7z",   "br",   "ktx2", "basis"};
     const std::string extension = Extension(name);
     return std::any_of(std::begin(kMedia), std::end(kMedia), [&](const char* media) { return extension == media; });
 }
@@ -131,7 +131,8 @@ void ZipWriter::AddFile(const std::string& name, const std::filesystem::path& so
     Entry entry;
     entry.name = name;
     entry.offset = written_;
-    entry.method = !IsCompressedMedia(name) && WorthDeflating(buffer.get(), std::min(got, kSample)) ? kDeflated : kStored;
+    entry.method =
+        !IsCompressedMedia(name) && WorthDeflating(buffer.get(), std::min(got, kSample)) ? kDeflated : kStored;
     if (entry.offset > kZipLimit) throw std::runtime_error("the zip archive would pass 4 GiB");
 
     std::string header;
