@@ -11,7 +11,6 @@
 
 #include "pack_commands.h"
 #include "ship_command.h"
-#include "tessarine_version.h"
 
 #ifdef _WIN32
 #include <windows.h>

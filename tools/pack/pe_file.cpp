@@ -16,6 +16,7 @@ constexpr size_t kDirectorySecurity = 4;
 constexpr size_t kDirectoryRelocation = 5;
 constexpr size_t kSectionHeaderLength = 40;
 constexpr uint32_t kSubdirectoryFlag = 0x80000000u;
+constexpr uint32_t kSectionDiscardable = 0x02000000u;
 // The optional header's checksum, image size and data directories, from its start.
 constexpr size_t kOptionalSizeOfImage = 56;
 constexpr size_t kOptionalCheckSum = 64;
@@ -99,6 +100,7 @@ PeFile::PeFile(std::string bytes, std::string what) : bytes_(std::move(bytes)), 
         section.virtualAddress = U32(at + 12);
         section.rawSize = U32(at + 16);
         section.rawOffset = U32(at + 20);
+        section.characteristics = U32(at + 36);
         if (section.rawSize != 0 && uint64_t{section.rawOffset} + section.rawSize > bytes_.size()) {
             Fail("a section lies beyond the end of the file");
         }
@@ -295,10 +297,18 @@ std::string PeFile::WithResources(const ResourceTree& tree) const {
     if (sections_[resource].virtualAddress != directories_[kDirectoryResource].rva) {
         Fail("resources that do not start their section");
     }
-    // Only the relocations may follow: nothing refers to where they lie but their directory.
+    // Only the relocations may follow, as nothing refers to where they lie but their
+    // directory, and debug sections (named in the symbol table's strings: "/4"), which go.
+    std::vector<size_t> kept;
     for (size_t i = resource + 1; i < sections_.size(); ++i) {
-        if (sections_[i].name != ".reloc")
-            Fail("an unexpected section after the resources (" + sections_[i].name + ")");
+        const Section& section = sections_[i];
+        const bool debug = (section.characteristics & kSectionDiscardable) != 0 &&
+                           (section.name.rfind("/", 0) == 0 || section.name.rfind(".debug", 0) == 0);
+        if (section.name == ".reloc") {
+            kept.push_back(i);
+        } else if (!debug) {
+            Fail("an unexpected section after the resources (" + section.name + ")");
+        }
     }
     for (size_t i = 0; i < directories_.size(); ++i) {
         if (i == kDirectoryResource || i == kDirectoryRelocation || i == kDirectorySecurity) continue;
@@ -316,28 +326,38 @@ std::string PeFile::WithResources(const ResourceTree& tree) const {
     const Section& old = sections_[resource];
     const std::string rsrc = BuildResourceSection(tree, old.virtualAddress);
     std::string out = bytes_.substr(0, old.rawOffset);
-    std::vector<Section> placed(sections_.begin(), sections_.end());
+    std::vector<Section> placed(sections_.begin(), sections_.begin() + static_cast<std::ptrdiff_t>(resource) + 1);
     placed[resource].virtualSize = static_cast<uint32_t>(rsrc.size());
     placed[resource].rawSize = AlignUp(rsrc.size(), fileAlignment_);
     out += rsrc;
     out.resize(old.rawOffset + size_t{placed[resource].rawSize}, '\0');
     uint32_t relocationDelta = 0;
-    for (size_t i = resource + 1; i < sections_.size(); ++i) {
-        const Section& previous = placed[i - 1];
-        placed[i].virtualAddress = AlignUp(
+    for (size_t i : kept) {
+        const Section& previous = placed.back();
+        Section moved = sections_[i];
+        moved.virtualAddress = AlignUp(
             uint64_t{previous.virtualAddress} + std::max(previous.virtualSize, previous.rawSize), sectionAlignment_);
-        placed[i].rawOffset = static_cast<uint32_t>(out.size());
+        moved.rawOffset = static_cast<uint32_t>(out.size());
         out += bytes_.substr(sections_[i].rawOffset, sections_[i].rawSize);
-        relocationDelta = placed[i].virtualAddress - sections_[i].virtualAddress;
+        relocationDelta = moved.virtualAddress - sections_[i].virtualAddress;
+        placed.push_back(moved);
     }
 
-    for (size_t i = resource; i < placed.size(); ++i) {
+    // The kept headers move up over the dropped ones; the rest of the table is cleared.
+    for (size_t i = resource; i < sections_.size(); ++i) {
         const size_t at = sectionTable_ + kSectionHeaderLength * i;
+        if (i >= placed.size()) {
+            out.replace(at, kSectionHeaderLength, kSectionHeaderLength, '\0');
+            continue;
+        }
+        const size_t from = sectionTable_ + kSectionHeaderLength * (i == resource ? resource : kept[i - resource - 1]);
+        out.replace(at, kSectionHeaderLength, bytes_, from, kSectionHeaderLength);
         Put32(out, at + 8, placed[i].virtualSize);
         Put32(out, at + 12, placed[i].virtualAddress);
         Put32(out, at + 16, placed[i].rawSize);
         Put32(out, at + 20, placed[i].rawOffset);
     }
+    Put16(out, coffHeader_ + 2, static_cast<uint16_t>(placed.size()));
     const Section& last = placed.back();
     Put32(out, optionalHeader_ + kOptionalSizeOfImage,
           AlignUp(uint64_t{last.virtualAddress} + std::max(last.virtualSize, last.rawSize), sectionAlignment_));

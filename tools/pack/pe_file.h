@@ -46,8 +46,9 @@ public:
     std::vector<std::string> ExportNames() const;
     ResourceTree Resources() const;
     // The file with its resource section replaced by `tree`: the sections after it move
-    // up, the image size, section table, data directories and checksum follow, and a
-    // signature or symbol table at the end is dropped (it would no longer match).
+    // up, the image size, section table, data directories and checksum follow. Debug
+    // sections, the symbol table and a signature are dropped, as strip does: the
+    // loader never reads the first two, and the signature would no longer match.
     std::string WithResources(const ResourceTree& tree) const;
 
 private:
@@ -56,6 +57,7 @@ private:
         uint32_t virtualAddress = 0;
         uint32_t rawSize = 0;
         uint32_t rawOffset = 0;
+        uint32_t characteristics = 0;
         std::string name;
     };
     struct Directory {
