@@ -24,6 +24,8 @@ HOST = os.path.join(WINDOWS, "bin", "tessarine.exe")
 TEST_BIN = os.path.join(WINDOWS, "test-bin")
 # Shaped like Microsoft's loader (it exports the environment call) but no test runtime.
 LOADER = os.path.join(TEST_BIN, "e2e_loader_create_only.dll")
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 RED, BLUE = (220, 30, 30, 255), (30, 60, 220, 255)
 
 
@@ -347,6 +349,66 @@ class Signing(Ship):
         self.assertEqual(len(names), 5, names)  # the uninstaller makensis wrote, under a name of its own
         self.assertEqual(names[4], "Skyward Lanterns-1.2.3-setup.exe")
         self.assertTrue(os.path.isfile(os.path.join(self.work, "out", names[4])))
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+class Installer(Ship):
+    """Built with makensis, installed and uninstalled silently under Wine; the installed
+    game runs its page in the live engine, the test runtime put in place of the loader."""
+
+    def wine(self, *arguments, timeout=300):
+        return subprocess.run([WINE_RUN, *arguments], capture_output=True, text=True, timeout=timeout)
+
+    def test_installs_runs_and_uninstalls_keeping_the_saves(self):
+        name = f"ShipCheck{os.getpid()}"
+        self.package.update(name=name, window={"title": "Ship Check", "icon": "art/icon.png"})
+        self.write("www/index.html", b"<title>Ship Check</title><script>console.log('installed page: ' + "
+                                     b"(location.origin === 'https://tessarine.localhost')); window.close();</script>")
+        folder, _ = self.shipped("out/Game", "--installer", "--desktop-shortcut")
+        setup = os.path.join(self.work, "out", f"{name}-1.2.3-setup.exe")
+        self.assertEqual(self.wine(setup, "/S").returncode, 0)
+        prefix = os.environ.get("TESSARINE_WINEPREFIX") or os.path.join(ROOT, "build", "wine-96")
+        user = os.path.join(prefix, "drive_c", "users", os.environ.get("USER", "root"))
+        program = os.path.join(user, "AppData", "Local", "Programs", name)
+        saves = os.path.join(user, "AppData", "Local", name)
+        shortcut = os.path.join(user, "AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs",
+                                "Ship Check.lnk")
+        try:
+            self.assertEqual(sorted(os.listdir(program)), sorted(os.listdir(folder) + ["uninstall.exe"]))
+            self.assertTrue(os.path.isfile(shortcut), shortcut)
+            key = "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + name
+            entry = self.wine("reg", "query", key).stdout
+            for value in ("DisplayName    REG_SZ    Ship Check", "DisplayVersion    REG_SZ    1.2.3",
+                          "Publisher    REG_SZ    Lantern Works", f"DisplayIcon    REG_SZ    ", f"{name}.exe,0",
+                          "EstimatedSize    REG_DWORD", "QuietUninstallString    REG_SZ"):
+                self.assertIn(value, entry)
+
+            shutil.copy(os.path.join(TEST_BIN, "WebView2Loader.dll"), os.path.join(program, "WebView2Loader.dll"))
+            run = subprocess.run(
+                ["/usr/bin/python3", os.path.join(ROOT, "testing", "live", "bridge.py"), "--profile",
+                 os.path.join(self.work, "profile"), "--timeout", "120", "--", WINE_RUN,
+                 os.path.join(TEST_BIN, "tessarine-msgbox-watcher.exe"), "--run", "--timeout-ms", "120000",
+                 windows_path(os.path.join(program, f"{name}.exe"))],
+                capture_output=True, text=True, timeout=300)
+            self.assertIn("log: installed page: true", run.stdout, run.stdout + run.stderr)
+            self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
+
+            os.makedirs(saves, exist_ok=True)
+            with open(os.path.join(saves, "save.json"), "w") as save:
+                save.write("{}")
+            self.assertEqual(self.wine(os.path.join(program, "uninstall.exe"), "/S").returncode, 0)
+            # The uninstaller runs from a copy of itself, which the call above does not wait for.
+            subprocess.run(["wineserver", "-w"], env=dict(os.environ, WINEPREFIX=prefix), timeout=300)
+            self.assertFalse(os.path.exists(program), "the program folder is gone")
+            self.assertFalse(os.path.exists(shortcut), "the shortcut is gone")
+            self.assertTrue(os.path.isfile(os.path.join(saves, "save.json")), "the saves stay")
+            self.assertNotEqual(self.wine("reg", "query", key).returncode, 0, "the uninstall entry is gone")
+        finally:
+            shutil.rmtree(program, ignore_errors=True)
+            shutil.rmtree(saves, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -21,9 +21,9 @@ namespace {
 const char kRuntimeClient[] = "Microsoft\\EdgeUpdate\\Clients\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
 const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 
-// A string for an NSIS script, in double quotes: "$" and quotes escaped.
-std::string Quoted(const std::string& text) {
-    std::string out = "\"";
+// Text for an NSIS script: "$" and quotes escaped, so that nothing in it is a variable.
+std::string Escaped(const std::string& text) {
+    std::string out;
     for (char c : text) {
         if (c == '$') {
             out += "$$";
@@ -35,7 +35,16 @@ std::string Quoted(const std::string& text) {
             out += c;
         }
     }
-    return out + "\"";
+    return out;
+}
+
+std::string Quoted(const std::string& text) {
+    return "\"" + Escaped(text) + "\"";
+}
+
+// Script text in quotes as it is, its variables ($INSTDIR) working.
+std::string Script(const std::string& raw) {
+    return "\"" + raw + "\"";
 }
 
 std::string Windows(const std::string& generic) {
@@ -60,7 +69,7 @@ void RuntimeCheck(std::ostringstream& s, const InstallerSpec& spec) {
              "it.\"\n";
     } else {
         s << "    InitPluginsDir\n"
-          << "    File " << Quoted("/oname=$PLUGINSDIR\\MicrosoftEdgeWebview2Setup.exe") << " "
+          << "    File " << Script("/oname=$PLUGINSDIR\\MicrosoftEdgeWebview2Setup.exe") << " "
           << Quoted(spec.bootstrapper.u8string()) << "\n"
           << "    DetailPrint \"Installing the Microsoft Edge WebView2 runtime\"\n"
           << "    ExecWait '\"$PLUGINSDIR\\MicrosoftEdgeWebview2Setup.exe\" /silent /install' $1\n"
@@ -75,15 +84,17 @@ void RuntimeCheck(std::ostringstream& s, const InstallerSpec& spec) {
 std::string InstallerScript(const InstallerSpec& spec) {
     const std::string context = spec.perMachine ? "all" : "current";
     const std::string key = kUninstallKey + spec.appId;
-    const std::string shortcut = "$SMPROGRAMS\\" + spec.displayName + ".lnk";
-    const std::string desktop = "$DESKTOP\\" + spec.displayName + ".lnk";
+    const std::string shortcut = "$SMPROGRAMS\\" + Escaped(spec.displayName) + ".lnk";
+    const std::string desktop = "$DESKTOP\\" + Escaped(spec.displayName) + ".lnk";
     std::string base = spec.exeName.substr(0, spec.exeName.size() - 4);
 
     std::ostringstream s;
-    s << "Unicode true\nManifestDPIAware true\nSetCompressor /SOLID lzma\n"
+    // A 64-bit installer for a 64-bit game: it also runs where 32-bit programs cannot.
+    s << "Target amd64-unicode\nManifestDPIAware true\nSetCompressor /SOLID lzma\n"
       << "Name " << Quoted(spec.displayName) << "\n"
       << "OutFile " << Quoted(spec.output.u8string()) << "\n"
-      << "InstallDir " << Quoted((spec.perMachine ? "$PROGRAMFILES64\\" : "$LOCALAPPDATA\\Programs\\") + base) << "\n"
+      << "InstallDir " << Script((spec.perMachine ? "$PROGRAMFILES64\\" : "$LOCALAPPDATA\\Programs\\") + Escaped(base))
+      << "\n"
       << "RequestExecutionLevel " << (spec.perMachine ? "admin" : "user") << "\n"
       << "!include LogicLib.nsh\n"
       << "Page directory\nPage instfiles\nUninstPage uninstConfirm\nUninstPage components\nUninstPage instfiles\n";
@@ -98,20 +109,20 @@ std::string InstallerScript(const InstallerSpec& spec) {
     s << "Section \"-Program\"\n  SetOutPath \"$INSTDIR\"\n"
       << "  File /r " << Quoted((spec.folder / "*").u8string()) << "\n"
       << "  WriteUninstaller \"$INSTDIR\\uninstall.exe\"\n"
-      << "  CreateShortcut " << Quoted(shortcut) << " " << Quoted("$INSTDIR\\" + spec.exeName) << "\n";
+      << "  CreateShortcut " << Script(shortcut) << " " << Script("$INSTDIR\\" + Escaped(spec.exeName)) << "\n";
     if (spec.desktopShortcut) {
-        s << "  CreateShortcut " << Quoted(desktop) << " " << Quoted("$INSTDIR\\" + spec.exeName) << "\n";
+        s << "  CreateShortcut " << Script(desktop) << " " << Script("$INSTDIR\\" + Escaped(spec.exeName)) << "\n";
     }
     auto value = [&](const char* name, const std::string& text) {
-        s << "  WriteRegStr SHCTX " << Quoted(key) << " \"" << name << "\" " << Quoted(text) << "\n";
+        s << "  WriteRegStr SHCTX " << Quoted(key) << " \"" << name << "\" " << Script(text) << "\n";
     };
-    value("DisplayName", spec.displayName);
-    value("DisplayVersion", spec.version);
-    if (!spec.publisher.empty()) value("Publisher", spec.publisher);
-    value("DisplayIcon", "$INSTDIR\\" + spec.exeName + ",0");
+    value("DisplayName", Escaped(spec.displayName));
+    value("DisplayVersion", Escaped(spec.version));
+    if (!spec.publisher.empty()) value("Publisher", Escaped(spec.publisher));
+    value("DisplayIcon", "$INSTDIR\\" + Escaped(spec.exeName) + ",0");
     value("InstallLocation", "$INSTDIR");
-    value("UninstallString", "\"$INSTDIR\\uninstall.exe\"");
-    value("QuietUninstallString", "\"$INSTDIR\\uninstall.exe\" /S");
+    value("UninstallString", "$\\\"$INSTDIR\\uninstall.exe$\\\"");
+    value("QuietUninstallString", "$\\\"$INSTDIR\\uninstall.exe$\\\" /S");
     s << "  WriteRegDWORD SHCTX " << Quoted(key) << " \"EstimatedSize\" " << (spec.installedBytes + 1023) / 1024 << "\n"
       << "  WriteRegDWORD SHCTX " << Quoted(key) << " \"NoModify\" 1\n"
       << "  WriteRegDWORD SHCTX " << Quoted(key) << " \"NoRepair\" 1\n";
@@ -127,17 +138,17 @@ std::string InstallerScript(const InstallerSpec& spec) {
         if (entry.is_directory()) {
             folders.insert(relative);
         } else {
-            s << "  Delete " << Quoted("$INSTDIR\\" + relative) << "\n";
+            s << "  Delete " << Script("$INSTDIR\\" + Escaped(relative)) << "\n";
         }
     }
-    for (const std::string& folder : folders) s << "  RMDir " << Quoted("$INSTDIR\\" + folder) << "\n";
+    for (const std::string& folder : folders) s << "  RMDir " << Script("$INSTDIR\\" + Escaped(folder)) << "\n";
     s << "  Delete \"$INSTDIR\\uninstall.exe\"\n  RMDir \"$INSTDIR\"\n"
-      << "  Delete " << Quoted(shortcut) << "\n";
-    if (spec.desktopShortcut) s << "  Delete " << Quoted(desktop) << "\n";
+      << "  Delete " << Script(shortcut) << "\n";
+    if (spec.desktopShortcut) s << "  Delete " << Script(desktop) << "\n";
     s << "  DeleteRegKey SHCTX " << Quoted(key) << "\nSectionEnd\n";
     // The browser's user-data folder: the host names it after the package.
     s << "Section /o \"un.Remove saved games and settings\"\n"
-      << "  RMDir /r " << Quoted("$LOCALAPPDATA\\" + spec.appId) << "\nSectionEnd\n";
+      << "  RMDir /r " << Script("$LOCALAPPDATA\\" + Escaped(spec.appId)) << "\nSectionEnd\n";
     return s.str();
 }
 
