@@ -5,6 +5,7 @@
 #include <fstream>
 #include <memory>
 #include <stdexcept>
+#include <system_error>
 
 #include <zlib.h>
 
@@ -13,8 +14,10 @@ namespace {
 constexpr uint64_t kZipLimit = 0xFFFFFFFFu;
 constexpr uint64_t kDefaultTime = 1577836800;  // 2020-01-01 00:00:00 UTC
 constexpr size_t kChunk = 1 << 20;
-// Deflating this much of a file tells whether the rest is worth it.
-constexpr size_t kSample = 1 << 20;
+// Deflating this many pieces of this length, spread over a file, tells whether the whole
+// is worth it: a bundle that begins with scripts may be mostly sound and pictures.
+constexpr int kSamples = 16;
+constexpr size_t kSampleLength = 64 << 10;
 constexpr uint16_t kUtf8Names = 0x0800;
 constexpr uint16_t kDataDescriptor = 0x0008;
 constexpr uint16_t kStored = 0;
@@ -64,12 +67,25 @@ struct Deflater {
     }
 };
 
-bool WorthDeflating(const char* data, size_t length) {
+bool WorthDeflating(std::ifstream& in, uint64_t length) {
     if (length == 0) return false;
-    Deflater sample;
-    std::string output;
-    sample.Run(data, length, true, output);
-    return output.size() * 10 < length * 9;  // at least a tenth smaller
+    std::string piece(kSampleLength, '\0');
+    uint64_t sampled = 0, deflated = 0;
+    for (int i = 0; i < kSamples; ++i) {
+        const uint64_t at = length <= kSampleLength ? 0 : (length - kSampleLength) / (kSamples - 1) * i;
+        in.seekg(static_cast<std::streamoff>(at));
+        in.read(piece.data(), static_cast<std::streamsize>(piece.size()));
+        const size_t got = static_cast<size_t>(in.gcount());
+        Deflater sample;
+        std::string output;
+        sample.Run(piece.data(), got, true, output);
+        sampled += got;
+        deflated += output.size();
+        if (length <= kSampleLength) break;
+    }
+    in.clear();
+    in.seekg(0);
+    return deflated * 10 < sampled * 9;  // at least a tenth smaller
 }
 
 }  // namespace
@@ -124,6 +140,10 @@ void ZipWriter::Write(const std::string& bytes) {
 void ZipWriter::AddFile(const std::string& name, const std::filesystem::path& source) {
     std::ifstream in(source, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + source.u8string());
+    std::error_code error;
+    const uint64_t size = std::filesystem::file_size(source, error);
+    if (error) throw std::runtime_error("cannot read " + source.u8string());
+    const bool deflate = !IsCompressedMedia(name) && WorthDeflating(in, size);
     std::unique_ptr<char[]> buffer(new char[kChunk]);
     in.read(buffer.get(), kChunk);
     size_t got = static_cast<size_t>(in.gcount());
@@ -131,8 +151,7 @@ void ZipWriter::AddFile(const std::string& name, const std::filesystem::path& so
     Entry entry;
     entry.name = name;
     entry.offset = written_;
-    entry.method =
-        !IsCompressedMedia(name) && WorthDeflating(buffer.get(), std::min(got, kSample)) ? kDeflated : kStored;
+    entry.method = deflate ? kDeflated : kStored;
     if (entry.offset > kZipLimit) throw std::runtime_error("the zip archive would pass 4 GiB");
 
     std::string header;
