@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "little_endian.h"
 #include "pe_file.h"
 
 namespace {
@@ -38,19 +39,9 @@ std::u16string Utf16(const std::string& utf8) {
     return out;
 }
 
-void Add16(std::string& out, uint32_t value) {
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
-}
-
-void Add32(std::string& out, uint32_t value) {
-    Add16(out, value & 0xFFFF);
-    Add16(out, value >> 16);
-}
-
 void AddText(std::string& out, const std::u16string& text) {
-    for (char16_t c : text) Add16(out, c);
-    Add16(out, 0);
+    for (char16_t c : text) AppendLe16(out, c);
+    AppendLe16(out, 0);
 }
 
 void Align4(std::string& out) {
@@ -70,9 +61,9 @@ std::string Node(const std::string& key, uint16_t valueLength, bool text, const 
         out += child;
     }
     std::string header;
-    Add16(header, static_cast<uint32_t>(out.size()));
-    Add16(header, valueLength);
-    Add16(header, text ? 1 : 0);
+    AppendLe16(header, static_cast<uint32_t>(out.size()));
+    AppendLe16(header, valueLength);
+    AppendLe16(header, text ? 1 : 0);
     out.replace(0, 6, header);
     return out;
 }
@@ -86,7 +77,7 @@ std::string StringNode(const std::string& key, const std::string& value) {
 
 bool Contains(const std::string& bytes, const std::string& utf8) {
     std::string needle;
-    for (char16_t c : Utf16(utf8)) Add16(needle, c);
+    for (char16_t c : Utf16(utf8)) AppendLe16(needle, c);
     return bytes.find(needle) != std::string::npos;
 }
 
@@ -117,19 +108,19 @@ std::array<uint16_t, 4> ParseVersion(const std::string& version) {
 std::string VersionResource(const ProductInfo& info) {
     const std::array<uint16_t, 4> v = ParseVersion(info.version);
     std::string fixed;
-    Add32(fixed, 0xFEEF04BD);                  // signature
-    Add32(fixed, 0x00010000);                  // structure version
+    AppendLe32(fixed, 0xFEEF04BD);             // signature
+    AppendLe32(fixed, 0x00010000);             // structure version
     for (int twice = 0; twice < 2; ++twice) {  // file, then product version
-        Add32(fixed, uint32_t{v[0]} << 16 | v[1]);
-        Add32(fixed, uint32_t{v[2]} << 16 | v[3]);
+        AppendLe32(fixed, uint32_t{v[0]} << 16 | v[1]);
+        AppendLe32(fixed, uint32_t{v[2]} << 16 | v[3]);
     }
-    Add32(fixed, 0x3F);     // flags mask
-    Add32(fixed, 0);        // flags
-    Add32(fixed, 0x40004);  // VOS_NT_WINDOWS32
-    Add32(fixed, 1);        // VFT_APP
-    Add32(fixed, 0);        // subtype
-    Add32(fixed, 0);        // date, high
-    Add32(fixed, 0);        // date, low
+    AppendLe32(fixed, 0x3F);     // flags mask
+    AppendLe32(fixed, 0);        // flags
+    AppendLe32(fixed, 0x40004);  // VOS_NT_WINDOWS32
+    AppendLe32(fixed, 1);        // VFT_APP
+    AppendLe32(fixed, 0);        // subtype
+    AppendLe32(fixed, 0);        // date, high
+    AppendLe32(fixed, 0);        // date, low
 
     std::string internalName = info.fileName;
     if (internalName.size() > 4 && internalName.compare(internalName.size() - 4, 4, ".exe") == 0) {
@@ -146,8 +137,8 @@ std::string VersionResource(const ProductInfo& info) {
     strings.push_back(StringNode("ProductVersion", info.version));
 
     std::string translation;
-    Add16(translation, kEnglishUs);
-    Add16(translation, 1200);  // UTF-16
+    AppendLe16(translation, kEnglishUs);
+    AppendLe16(translation, 1200);  // UTF-16
     const std::string stringInfo = Node("StringFileInfo", 0, true, "", {Node("040904B0", 0, true, "", strings)});
     const std::string varInfo = Node("VarFileInfo", 0, true, "", {Node("Translation", 4, false, translation)});
     return Node("VS_VERSION_INFO", static_cast<uint16_t>(fixed.size()), false, fixed, {stringInfo, varInfo});
@@ -173,9 +164,9 @@ std::string RewriteHost(const std::string& hostBytes, const std::string& shownNa
     if (!icon.empty()) {
         const uint16_t iconLanguage = groups->second[ResourceId(kMainIcon)].begin()->first;
         std::string group;
-        Add16(group, 0);
-        Add16(group, 1);
-        Add16(group, static_cast<uint32_t>(icon.size()));
+        AppendLe16(group, 0);
+        AppendLe16(group, 1);
+        AppendLe16(group, static_cast<uint32_t>(icon.size()));
         auto& images = tree[kResourceIcon];
         images.clear();
         for (size_t i = 0; i < icon.size(); ++i) {
@@ -184,10 +175,10 @@ std::string RewriteHost(const std::string& hostBytes, const std::string& shownNa
             group.push_back(static_cast<char>(image.height & 0xFF));
             group.push_back(static_cast<char>(image.colorCount));
             group.push_back('\0');
-            Add16(group, image.planes);
-            Add16(group, image.bitCount);
-            Add32(group, static_cast<uint32_t>(image.bytes.size()));
-            Add16(group, static_cast<uint32_t>(i + 1));
+            AppendLe16(group, image.planes);
+            AppendLe16(group, image.bitCount);
+            AppendLe32(group, static_cast<uint32_t>(image.bytes.size()));
+            AppendLe16(group, static_cast<uint32_t>(i + 1));
             images[static_cast<uint16_t>(i + 1)] = {{iconLanguage, {image.bytes, 0}}};
         }
         groups->second.clear();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "little_endian.h"
 #include "pe_file.h"
 
 // stb is header-only: its implementations are compiled here, once.
@@ -47,16 +48,6 @@ uint16_t Le16(const std::string& bytes, size_t at) {
                                  (static_cast<unsigned char>(bytes[at + 1]) << 8));
 }
 
-void Add16(std::string& out, uint32_t value) {
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
-}
-
-void Add32(std::string& out, uint32_t value) {
-    Add16(out, value & 0xFFFF);
-    Add16(out, value >> 16);
-}
-
 std::vector<IconImage> ParseIco(const std::string& bytes, const std::string& shownName) {
     auto fail = [&](const std::string& why) -> std::runtime_error {
         return std::runtime_error("icon " + shownName + " cannot be used: " + why);
@@ -90,12 +81,12 @@ IconImage Bitmap(const unsigned char* rgba, uint32_t size) {
     IconImage image;
     image.width = image.height = size;
     std::string& out = image.bytes;
-    Add32(out, 40);
-    Add32(out, size);
-    Add32(out, size * 2);
-    Add16(out, 1);
-    Add16(out, 32);
-    for (int i = 0; i < 6; ++i) Add32(out, 0);
+    AppendLe32(out, 40);
+    AppendLe32(out, size);
+    AppendLe32(out, size * 2);
+    AppendLe16(out, 1);
+    AppendLe16(out, 32);
+    for (int i = 0; i < 6; ++i) AppendLe32(out, 0);
     for (uint32_t row = size; row-- > 0;) {
         const unsigned char* pixel = rgba + size_t{row} * size * 4;
         for (uint32_t x = 0; x < size; ++x, pixel += 4) {

@@ -9,6 +9,8 @@
 
 #include <zlib.h>
 
+#include "little_endian.h"
+
 namespace {
 
 constexpr uint64_t kZipLimit = 0xFFFFFFFFu;
@@ -22,16 +24,6 @@ constexpr uint16_t kUtf8Names = 0x0800;
 constexpr uint16_t kDataDescriptor = 0x0008;
 constexpr uint16_t kStored = 0;
 constexpr uint16_t kDeflated = 8;
-
-void Add16(std::string& out, uint32_t value) {
-    out.push_back(static_cast<char>(value & 0xFF));
-    out.push_back(static_cast<char>((value >> 8) & 0xFF));
-}
-
-void Add32(std::string& out, uint64_t value) {
-    Add16(out, static_cast<uint32_t>(value & 0xFFFF));
-    Add16(out, static_cast<uint32_t>((value >> 16) & 0xFFFF));
-}
 
 std::string Extension(const std::string& name) {
     const size_t slash = name.rfind('/');
@@ -155,15 +147,15 @@ void ZipWriter::AddFile(const std::string& name, const std::filesystem::path& so
     if (entry.offset > kZipLimit) throw std::runtime_error("the zip archive would pass 4 GiB");
 
     std::string header;
-    Add32(header, 0x04034b50);
-    Add16(header, 20);  // version needed: 2.0
-    Add16(header, kUtf8Names | kDataDescriptor);
-    Add16(header, entry.method);
-    Add16(header, dosTime_);
-    Add16(header, dosDate_);
-    for (int i = 0; i < 3; ++i) Add32(header, 0);  // in the data descriptor
-    Add16(header, static_cast<uint32_t>(name.size()));
-    Add16(header, 0);
+    AppendLe32(header, 0x04034b50);
+    AppendLe16(header, 20);  // version needed: 2.0
+    AppendLe16(header, kUtf8Names | kDataDescriptor);
+    AppendLe16(header, entry.method);
+    AppendLe16(header, dosTime_);
+    AppendLe16(header, dosDate_);
+    for (int i = 0; i < 3; ++i) AppendLe32(header, 0);  // in the data descriptor
+    AppendLe16(header, static_cast<uint32_t>(name.size()));
+    AppendLe16(header, 0);
     header += name;
     Write(header);
 
@@ -193,10 +185,10 @@ void ZipWriter::AddFile(const std::string& name, const std::filesystem::path& so
     }
     entry.crc = static_cast<uint32_t>(crc);
     std::string descriptor;
-    Add32(descriptor, 0x08074b50);
-    Add32(descriptor, entry.crc);
-    Add32(descriptor, entry.compressed);
-    Add32(descriptor, entry.length);
+    AppendLe32(descriptor, 0x08074b50);
+    AppendLe32(descriptor, entry.crc);
+    AppendLe32(descriptor, entry.compressed);
+    AppendLe32(descriptor, entry.length);
     Write(descriptor);
     entries_.push_back(std::move(entry));
 }
@@ -205,36 +197,36 @@ uint64_t ZipWriter::Finish() {
     const uint64_t start = written_;
     std::string directory;
     for (const Entry& entry : entries_) {
-        Add32(directory, 0x02014b50);
-        Add16(directory, 20);  // made by: MS-DOS, 2.0; no Unix permissions
-        Add16(directory, 20);
-        Add16(directory, kUtf8Names | kDataDescriptor);
-        Add16(directory, entry.method);
-        Add16(directory, dosTime_);
-        Add16(directory, dosDate_);
-        Add32(directory, entry.crc);
-        Add32(directory, entry.compressed);
-        Add32(directory, entry.length);
-        Add16(directory, static_cast<uint32_t>(entry.name.size()));
-        Add16(directory, 0);  // extra
-        Add16(directory, 0);  // comment
-        Add16(directory, 0);  // disk
-        Add16(directory, 0);  // internal attributes
-        Add32(directory, 0);  // external attributes: a plain file
-        Add32(directory, entry.offset);
+        AppendLe32(directory, 0x02014b50);
+        AppendLe16(directory, 20);  // made by: MS-DOS, 2.0; no Unix permissions
+        AppendLe16(directory, 20);
+        AppendLe16(directory, kUtf8Names | kDataDescriptor);
+        AppendLe16(directory, entry.method);
+        AppendLe16(directory, dosTime_);
+        AppendLe16(directory, dosDate_);
+        AppendLe32(directory, entry.crc);
+        AppendLe32(directory, entry.compressed);
+        AppendLe32(directory, entry.length);
+        AppendLe16(directory, static_cast<uint32_t>(entry.name.size()));
+        AppendLe16(directory, 0);  // extra
+        AppendLe16(directory, 0);  // comment
+        AppendLe16(directory, 0);  // disk
+        AppendLe16(directory, 0);  // internal attributes
+        AppendLe32(directory, 0);  // external attributes: a plain file
+        AppendLe32(directory, entry.offset);
         directory += entry.name;
     }
     if (entries_.size() > 0xFFFF || start + directory.size() > kZipLimit) {
         throw std::runtime_error("the zip archive would pass the format's limits (65535 files, 4 GiB)");
     }
-    Add32(directory, 0x06054b50);
-    Add16(directory, 0);
-    Add16(directory, 0);
-    Add16(directory, static_cast<uint32_t>(entries_.size()));
-    Add16(directory, static_cast<uint32_t>(entries_.size()));
-    Add32(directory, directory.size() - 12);  // the entries: 12 bytes of this record are in already
-    Add32(directory, start);
-    Add16(directory, 0);
+    AppendLe32(directory, 0x06054b50);
+    AppendLe16(directory, 0);
+    AppendLe16(directory, 0);
+    AppendLe16(directory, static_cast<uint32_t>(entries_.size()));
+    AppendLe16(directory, static_cast<uint32_t>(entries_.size()));
+    AppendLe32(directory, directory.size() - 12);  // the entries: 12 bytes of this record are in already
+    AppendLe32(directory, start);
+    AppendLe16(directory, 0);
     Write(directory);
     out_.flush();
     return written_;
