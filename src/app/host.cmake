@@ -14,8 +14,12 @@ configure_file(${CMAKE_CURRENT_SOURCE_DIR}/resources/tessarine.manifest
                ${CMAKE_CURRENT_BINARY_DIR}/resources/tessarine.manifest COPYONLY)
 configure_file(${CMAKE_CURRENT_SOURCE_DIR}/resources/tessarine.rc
                ${CMAKE_CURRENT_BINARY_DIR}/resources/tessarine.rc COPYONLY)
+set(VERSION_FILE_DESCRIPTION "Tessarine web app host")
+set(VERSION_INTERNAL_NAME tessarine)
+configure_file(${CMAKE_CURRENT_SOURCE_DIR}/resources/version_info.rc.in
+               ${CMAKE_CURRENT_BINARY_DIR}/resources/version_info.rc @ONLY)
 set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/resources/tessarine.rc PROPERTIES
-  OBJECT_DEPENDS "${TESSARINE_ICON};${CMAKE_CURRENT_BINARY_DIR}/resources/tessarine.manifest")
+  OBJECT_DEPENDS "${TESSARINE_ICON};${CMAKE_CURRENT_BINARY_DIR}/resources/tessarine.manifest;${CMAKE_CURRENT_BINARY_DIR}/resources/version_info.rc")
 
 add_executable(tessarine WIN32
   ${CMAKE_CURRENT_SOURCE_DIR}/entry_point.cpp
@@ -24,6 +28,7 @@ add_executable(tessarine WIN32
   ${CMAKE_CURRENT_SOURCE_DIR}/main_window.cpp
   ${CMAKE_CURRENT_BINARY_DIR}/resources/tessarine.rc)
 target_link_options(tessarine PRIVATE -municode)
+tessarine_ships(tessarine)
 target_link_libraries(tessarine PRIVATE
   tessarine_webview tessarine_window tessarine_bundle_open tessarine_config tessarine_util
   gdiplus shlwapi shell32 ole32 uuid user32 gdi32)

@@ -43,7 +43,9 @@ function makeApp(work, bin, componentIds) {
   fs.copyFileSync(path.join(root, "testing/client/page.html"), path.join(app, "www/page.html"));
   fs.copyFileSync(path.join(root, "client/tessarine.js"), path.join(app, "www/tessarine.js"));
   fs.writeFileSync(path.join(app, "www/favicon.ico"), ""); // headless Chromium asks for one: no 404 in the log
-  fs.copyFileSync(path.join(bin, "Orvanta.dll"), path.join(app, "Orvanta.dll"));
+  // The test extension is built apart from what ships: in the sibling test-bin folder.
+  const testBin = process.env.TESSARINE_TEST_BIN ?? path.join(path.dirname(bin), "test-bin");
+  fs.copyFileSync(path.join(testBin, "Orvanta.dll"), path.join(app, "Orvanta.dll"));
   fs.writeFileSync(path.join(app, "package.json"), JSON.stringify(
     { name: "TessarineClientLive", main: "page.html", window: { title: "Client live", width: 800, height: 600 } }));
   const config = path.join(work, "extension.json");

@@ -59,6 +59,10 @@ fs::path RunnerFolder() {
     return fs::path(path).parent_path();
 }
 
+fs::path HostFolder() {
+    return RunnerFolder().parent_path() / L"bin";
+}
+
 AppFolder::AppFolder(const std::string& label) {
     static std::atomic<int> counter{0};
     const std::wstring name = L"tessarine-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
@@ -100,10 +104,10 @@ void AppFolder::WriteBundle(const std::vector<std::pair<std::string, std::string
 }
 
 void AppFolder::CopyHost(bool withLoader) const {
-    const fs::path from = RunnerFolder();
-    fs::copy_file(from / L"tessarine.exe", app_ / L"tessarine.exe", fs::copy_options::overwrite_existing);
+    fs::copy_file(HostFolder() / L"tessarine.exe", app_ / L"tessarine.exe", fs::copy_options::overwrite_existing);
     if (withLoader) {
-        fs::copy_file(from / L"WebView2Loader.dll", app_ / L"WebView2Loader.dll", fs::copy_options::overwrite_existing);
+        fs::copy_file(RunnerFolder() / L"WebView2Loader.dll", app_ / L"WebView2Loader.dll",
+                      fs::copy_options::overwrite_existing);
     }
 }
 

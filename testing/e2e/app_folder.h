@@ -31,8 +31,8 @@ public:
     void WriteFile(const std::string& relativePath, const std::string& bytes) const;
     // Writes www\assets.dat holding these (name, bytes) entries, in this order.
     void WriteBundle(const std::vector<std::pair<std::string, std::string>>& files) const;
-    // Copies tessarine.exe and, unless withLoader is false, WebView2Loader.dll from the
-    // folder of the running program.
+    // Copies tessarine.exe from HostFolder and, unless withLoader is false, the stand-in
+    // WebView2Loader.dll from the folder of the running program.
     void CopyHost(bool withLoader = true) const;
     // Copies a file of the running program's folder into the app folder under another name.
     void CopyFromRunner(const std::string& fileName, const std::string& as) const;
@@ -42,7 +42,9 @@ private:
     std::filesystem::path app_;
 };
 
-// The folder of the running program.
+// The folder of the running program (the build's test-bin\, with every test double).
 std::filesystem::path RunnerFolder();
+// The folder of what ships (the build's bin\: tessarine.exe and tessarine-pack.exe).
+std::filesystem::path HostFolder();
 
 }  // namespace e2e

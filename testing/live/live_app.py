@@ -36,6 +36,11 @@ def write_files(files):
             file.write(data if isinstance(data, bytes) else data.encode())
 
 
+def test_bin(binaries):
+    """The test programs and doubles, which the build keeps apart from the shipping bin folder."""
+    return os.environ.get("TESSARINE_TEST_BIN") or os.path.join(os.path.dirname(binaries), "test-bin")
+
+
 def make_app(work, binaries, page_folder):
     """The check app: its page (index.html and the workers of testing/live/app, checks.js of page_folder)
     and some files in a bundle, others loose, the test extension's configuration."""
@@ -59,7 +64,7 @@ def make_app(work, binaries, page_folder):
         os.path.join(work, "extension.json"): json.dumps({"componentIds": ["live-component"],
                                                           "message": {"echo": True}}),
     })
-    shutil.copy(os.path.join(binaries, "Orvanta.dll"), app)
+    shutil.copy(os.path.join(test_bin(binaries), "Orvanta.dll"), app)
     pack(binaries, bundled, os.path.join(app, "www", "assets.dat"))
     return app
 
@@ -104,7 +109,7 @@ def sample_app(work, binaries):
                  os.path.join(app, "package.json"): json.dumps({
                      "name": "TessarineSample", "chromium-args": "--autoplay-policy=no-user-gesture-required",
                      "window": {"title": "Tessarine sample", "width": 960, "height": 600}})})
-    shutil.copy(os.path.join(binaries, "Orvanta.dll"), app)
+    shutil.copy(os.path.join(test_bin(binaries), "Orvanta.dll"), app)
     pack(binaries, source, os.path.join(app, "www", "assets.dat"))
     return app
 
@@ -175,7 +180,7 @@ def run_watched(binaries, exe, **environment):
     """An executable under the message box watcher: its exit code and output."""
     for attempt in range(3):
         run = subprocess.run([os.path.join(ROOT, "scripts", "wine-run"),
-                              os.path.join(binaries, "tessarine-msgbox-watcher.exe"), "--run", "--timeout-ms", "60000",
+                              os.path.join(test_bin(binaries), "tessarine-msgbox-watcher.exe"), "--run", "--timeout-ms", "60000",
                               windows_path(exe)], env=dict(os.environ, **environment),
                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
         print(run.stdout + run.stderr)

@@ -12,7 +12,7 @@
 
 namespace {
 
-const std::wstring kHost = (e2e::RunnerFolder() / L"tessarine.exe").wstring();
+const std::wstring kHost = (e2e::HostFolder() / L"tessarine.exe").wstring();
 
 std::string Resource(const wchar_t* name, const wchar_t* type) {
     return e2e::ImageResource(kHost, name, type);

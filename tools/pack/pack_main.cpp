@@ -1,13 +1,20 @@
-// tessarine-pack: creates, lists, checks and unpacks assets.dat archives.
+// tessarine-pack: creates, lists, checks and unpacks assets.dat archives, and ships apps.
 
 #include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+#include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "pack_commands.h"
+#include "ship_command.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -24,6 +31,10 @@ const char kUsage[] =
     "                                  unpack every file into the folder; --force replaces\n"
     "                                  files that are already there\n"
     "  cat <assets.dat> <name>         write one file's bytes to standard output\n"
+    "  ship <app folder> <output folder> [options]\n"
+    "                                  make the app a folder, zip and installer for players\n"
+    "                                  (tessarine-pack ship --help tells more)\n"
+    "  --version                       print the version\n"
     "  --help                          show this text\n";
 
 constexpr int kExitFailure = 1;
@@ -34,6 +45,37 @@ int UsageError(const std::string& message) {
     return kExitUsage;
 }
 
+// Where tessarine-pack itself lies: ship looks for tessarine.exe there.
+fs::path PackerFolder() {
+#ifdef _WIN32
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length < path.size()) return fs::path(path.substr(0, length)).parent_path();
+        path.resize(path.size() * 2);
+    }
+#else
+    std::error_code error;
+    return fs::read_symlink("/proc/self/exe", error).parent_path();
+#endif
+}
+
+int Ship(const std::vector<fs::path>& args) {
+    if (std::find(args.begin(), args.end(), fs::path("--help")) != args.end()) {
+        std::cout << kShipUsage;
+        return 0;
+    }
+    ShipOptions options;
+    try {
+        options = ParseShipArguments(args);
+    } catch (const std::invalid_argument& error) {
+        std::cerr << "tessarine-pack ship: " << error.what() << "\n\n" << kShipUsage;
+        return kExitUsage;
+    }
+    RunShip(options, PackerFolder());
+    return 0;
+}
+
 int Run(std::vector<fs::path> args) {
     if (args.empty()) {
         return UsageError("no command given");
@@ -42,6 +84,19 @@ int Run(std::vector<fs::path> args) {
     if (command == "--help" || command == "-h" || command == "help") {
         std::cout << kUsage;
         return 0;
+    }
+    if (command == "--version") {
+        std::cout << "tessarine-pack " << TESSARINE_VERSION << "\n";
+        return 0;
+    }
+    if (command == "ship") {
+        try {
+            return Ship(std::vector<fs::path>(args.begin() + 1, args.end()));
+        } catch (const std::exception& error) {
+            std::cout.flush();
+            std::cerr << "tessarine-pack: " << error.what() << std::endl;
+            return kExitFailure;
+        }
     }
     struct Command {
         const char* name;
