@@ -24,6 +24,7 @@
 #include "util/known_folder.h"
 #include "util/long_path.h"
 #include "util/text_convert.h"
+#include "util/windows_names.h"
 #include "webview/browser_loader.h"
 #include "webview/pallant_webview.h"
 #include "webview/runtime_check.h"
@@ -81,7 +82,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             "Failed to parse package.json. Check the file has valid JSON and that all parameters are correct.");
         return 1;
     }
-    const std::string userDataFolder = GetKnownFolderPath(FOLDERID_LocalAppData) + "\\" + config.name;
+    // One folder under the local application data whatever the name holds: "..\" or a
+    // device name must not move the browser profile, and the page's folder with it.
+    const std::string userDataFolder = GetKnownFolderPath(FOLDERID_LocalAppData) + "\\" + SafeFolderName(config.name);
 
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartupInput gdiplusInput;

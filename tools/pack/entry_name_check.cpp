@@ -1,5 +1,7 @@
 #include "entry_name_check.h"
 
+#include <string_view>
+
 #include "util/windows_names.h"
 
 namespace {
@@ -22,6 +24,9 @@ std::string UnsafeEntryNameReason(const std::string& name) {
         if (c == '\\') return "backslash in name";
         if (c == ':') return "drive or stream designator ':'";
         if (byte < 0x20 || byte == 0x7F) return "control character in name";
+        if (std::string_view("<>\"|?*").find(c) != std::string_view::npos) {
+            return std::string("character '") + c + "' that Windows refuses in names";
+        }
     }
     size_t begin = 0;
     while (true) {
