@@ -49,6 +49,29 @@ TEST(PageTrust, OnlyTheAppsOwnPagesAreHeardAndOnlySecureOnesGetFolders) {
     }
 }
 
+TEST(PageTrust, OnlyWebPagesAndMailWithoutAttachmentsGoToTheShell) {
+    const std::pair<const char*, bool> cases[] = {
+        {"https://example.com/", true},
+        {"HTTP://EXAMPLE.NET/", true},
+        {"mailto:someone@example.com", true},
+        {"mailto:a@example.com?subject=Attach%20me&body=attachment", true},
+        {"mailto:a@example.com?attached=1", true},
+        {"mailto:a@example.com?attach=C:\\Users\\Ann\\Documents\\save.dat", false},
+        {"MAILTO:a@example.com?subject=x&Attachment=%USERPROFILE%\\a.txt", false},
+        {"mailto:a@example.com?subject=x;ATTACH=/etc/passwd", false},
+        {"mailto:a@example.com?%61ttach=x", false},
+        {"mailto:a@example.com?%2561ttachment=x", false},
+        {"mailto:a@example.com?subject=x&%20attach%20=x", false},
+        {"mailto:a@example.com%3Fattach%3Dx", false},
+        {"mailto:a@example.com?attach", false},
+        {"file:///C:/Windows/notepad.exe", false},
+        {"tessarine-probe:x", false},
+        {"javascript:alert(1)", false},
+        {"", false},
+    };
+    for (const auto& [uri, safe] : cases) EXPECT_EQ(IsShellSafeUri(uri), safe) << uri;
+}
+
 TEST(PageTrust, OriginsKeepOneValidPortAndAreStable) {
     const std::pair<const char*, const char*> cases[] = {
         {"HTTPS://Example.com:443/x", "https://example.com"},
