@@ -198,6 +198,52 @@ TEST_F(PackTool, CreateRefusesLinksInsteadOfPackingWhatTheyPointAt) {
     EXPECT_FALSE(fs::exists(At("a.dat")));
 }
 
+TEST_F(PackTool, CheckParsesPackageJsonAsTheHostDoesAndPointsAtNearMissesAndWritableFolders) {
+    const std::string closedRest = R"("<desktop>": "read", "<documents>": "none", "<downloads>": "read",
+        "<pictures>": "read", "<saved-games>": "read", "<screenshots>": "read", "<videos>": "read")";
+    struct Row {
+        std::string packageJson;
+        int exitCode;
+        std::string out;
+        std::string err;
+    };
+    const std::string ok = "OK: " + At("app/package.json") + "\n";
+    const std::string refused = "tessarine-pack: the host would refuse " + At("app/package.json") + ": ";
+    const Row rows[] = {
+        {R"({"name": "n", "settings": {"folder-acess": {"<app>": "none"}}})", 1,
+         "warning: unknown key 'folder-acess' in \"settings\": did you mean 'folder-access'?\n",
+         refused + "invalid folder access\n"},
+        {R"({"name": "n", "Settings": {}, "folder-access": {}})", 1,
+         "warning: unknown key 'Settings' at the top level: did you mean 'settings'?\n"
+         "warning: unknown key 'folder-access' at the top level: did you mean 'settings.folder-access'?\n",
+         refused + "invalid folder access\n"},
+        {R"({"name": "n", "settings": {"folder-access": {"<documnets>": "none"}}})", 1,
+         "warning: unknown key '<documnets>' in \"folder-access\": did you mean '<documents>'?\n",
+         refused + "invalid folder access\n"},
+        {R"({"name": ""})", 1, "", refused + "invalid name\n"},
+        {R"({"name": "n", "titel": "x", "window": {"widht": 5}, "version": 2, "settings": {"folder-access": {)" +
+             closedRest + R"(, "<current-app-data>": "read-write"}}})",
+         0,
+         "warning: unknown key 'widht' in \"window\": did you mean 'width'?\n"
+         "warning: <current-app-data> is read-write: any script in the page can change it\n" + ok,
+         ""},
+        {R"({"name": "n", "settings": {"folder-access": {)" + closedRest + R"(, "<app>": "read-write"}}})", 0,
+         "warning: <app> is read-write: any script in the page can change it\n"
+         "warning: <current-app-data> is read-write: any script in the page can change it (the default; \"read\" or "
+         "\"none\" closes it)\n" + ok,
+         ""},
+    };
+    for (const Row& row : rows) {
+        WriteFile(At("app/package.json"), row.packageJson);
+        const ToolResult checked = Run({"check", At("app")});
+        EXPECT_EQ(checked.exitCode, row.exitCode) << row.packageJson;
+        EXPECT_EQ(checked.out, row.out) << row.packageJson;
+        EXPECT_EQ(checked.err, row.err) << row.packageJson;
+    }
+    const ToolResult missing = Run({"check", At("nowhere")});
+    EXPECT_EQ(missing.err, "tessarine-pack: cannot read " + At("nowhere/package.json") + "\n");
+}
+
 TEST_F(PackTool, ExplainsEveryFailureAndLeavesNoArchiveBehind) {
     WriteFile(At("www/index.html"), "<p>");
     WriteFile(At("taken/keep.txt"), "keep");
