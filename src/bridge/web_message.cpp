@@ -21,3 +21,9 @@ void ReceiveWebMessage(ICoreWebView2WebMessageReceivedEventArgs* args, const std
     if (wcsnlen(text.get(), maxPageMessageBytes + 1) > maxPageMessageBytes) return;
     HandleWebMessage(WideToUtf8(text.get()), requests, IsSecurePage(sender));
 }
+
+bool TopDocumentIsAppPage(ICoreWebView2* webView, const std::string& appUrl) {
+    CoTaskMemPtr<wchar_t> source;
+    if (!webView || FAILED(webView->get_Source(source.put())) || !source) return false;
+    return IsAppPage(WideToUtf8(source.get()), appUrl);
+}

@@ -141,6 +141,8 @@ TEST(RemoteMode, LeavesRequestsAndNavigationToTheBrowserAndTrustsOnlyTheMainUrl)
         e2e_test::Play(*app,
                        {
                            {"navigate https://elsewhere.example.org/", 0, "handlers"},
+                           // Back on the app's page, which alone hears the host.
+                           {"navigate " + main, 0, "handlers"},
                            {"request GET " + kOrigin + "index.html", nullptr, "response"},
                            // Messages are heard from pages under the main URL only.
                            {"message " + main + init, json::array({response})},
