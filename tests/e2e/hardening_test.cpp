@@ -4,14 +4,22 @@
 #include <windows.h>
 #include <knownfolders.h>
 
+#include <atomic>
+#include <filesystem>
+#include <map>
+#include <thread>
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "e2e/background_lock.h"
+#include "util/win_handles.h"
 #include "util/text_convert.h"
 #include "host_checks.h"
 
 namespace {
 
+namespace fs = std::filesystem;
 using nlohmann::json;
 
 const char kInit[] = R"( {"type":"wrapper-init"})";
@@ -110,6 +118,48 @@ TEST(FolderAccess, CodeAndFoldersHoldingItAreReadOnlyUnlessThePackageSaysOtherwi
         EXPECT_EQ(permissions, expected);
         EXPECT_EQ(slots[0]["path"], e2e::AppFolderText(*app));
     }
+}
+
+TEST(HeldFiles, NoOtherProcessMayWriteRenameOrDeleteTheAppsCodeConfigurationOrBundleWhileItRuns) {
+    auto app = e2e::MakeApp("held-files", R"({"name": "Held Files"})");
+    app->WriteBundle({{"index.html", "<p>held</p>"}});
+    app->CopyFromRunner("Orvanta.dll", "Orvanta.dll");
+    const char* const names[] = {"tessarine.exe", "WebView2Loader.dll", "Orvanta.dll", "package.json",
+                                 "www\\assets.dat"};
+    // This process plays the page's folder handle, once the host's window is there (an
+    // open for writing any earlier could make the host's own start fail).
+    std::atomic<bool> stop{false};
+    std::map<std::string, std::vector<DWORD>> refused;  // the errors, per file: write, delete, rename
+    std::thread other([&] {
+        while (!stop && !FindWindowW(L"Tessarine", nullptr)) Sleep(20);
+        for (const char* name : names) {
+            if (stop) break;
+            const std::wstring path = (app->App() / Utf8ToWide(name)).wstring();
+            UniqueHandle writer(CreateFileW(path.c_str(), GENERIC_WRITE,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+            const DWORD writeError = writer ? 0 : GetLastError();
+            const DWORD deleteError = DeleteFileW(path.c_str()) ? 0 : GetLastError();
+            const DWORD renameError = MoveFileW(path.c_str(), (path + L".old").c_str()) ? 0 : GetLastError();
+            refused[name] = {writeError, deleteError, renameError};
+        }
+    });
+    e2e::Scenario scenario;
+    scenario.Add("dom-content-loaded");
+    scenario.Add("wait 3000");
+    scenario.Add("close-window");
+    const e2e::HostRun run = e2e::RunScenario(*app, scenario);
+    stop = true;
+    other.join();
+    e2e_test::ExpectEnded(run, 0);
+    for (const char* name : names) {
+        EXPECT_EQ(refused[name], (std::vector<DWORD>(3, ERROR_SHARING_VIOLATION))) << name;
+        EXPECT_TRUE(fs::exists(app->App() / Utf8ToWide(name))) << name;
+    }
+    // Once the host is gone, the files are the user's again.
+    UniqueHandle after(CreateFileW((app->App() / L"package.json").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                   0, nullptr));
+    EXPECT_TRUE(after.valid());
 }
 
 TEST(ServiceWorker, RequestsOfTheAppsWorkersAreServedWhereTheRuntimeFiltersBySource) {
