@@ -41,10 +41,14 @@ private:
 
     bool Watched(const std::string& key) const {
         switch (frames_.size()) {
-            case 1: return key == "settings";
-            case 2: return frames_[1].name == "settings" && key == "folder-access";
-            case 3: return frames_[1].name == "settings" && frames_[2].name == "folder-access";
-            default: return false;
+            case 1:
+                return key == "settings";
+            case 2:
+                return frames_[1].name == "settings" && key == "folder-access";
+            case 3:
+                return frames_[1].name == "settings" && frames_[2].name == "folder-access";
+            default:
+                return false;
         }
     }
 

@@ -36,8 +36,8 @@ bool FolderHoldsApp(const std::string& folder, const std::string& appFolder) {
     const std::string outer = Comparable(folder);
     const std::string app = Comparable(appFolder);
     if (outer.empty() || app.empty()) return false;
-    return app == outer || (app.size() > outer.size() && app.compare(0, outer.size(), outer) == 0 &&
-                            app[outer.size()] == '\\');
+    return app == outer ||
+           (app.size() > outer.size() && app.compare(0, outer.size(), outer) == 0 && app[outer.size()] == '\\');
 }
 
 FolderAccess EffectiveFolderAccess(const std::map<std::string, FolderAccess>& configured,

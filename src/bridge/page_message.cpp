@@ -57,15 +57,18 @@ const std::map<std::string, MessageAction>& MessageActions() {
 bool KeepReadMember(int depth, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
     using Event = nlohmann::json::parse_event_t;
     switch (event) {
-        case Event::object_start: return depth == 0;
-        case Event::array_start: return false;
+        case Event::object_start:
+            return depth == 0;
+        case Event::array_start:
+            return false;
         case Event::key: {
             static const std::array<std::string_view, 7> read = {"type",    "fullscreen", "windowWidth", "windowHeight",
                                                                  "windowX", "windowY",    "isEnabled"};
             const auto& key = parsed.get_ref<const std::string&>();
             return depth != 1 || std::find(read.begin(), read.end(), key) != read.end();
         }
-        default: return true;
+        default:
+            return true;
     }
 }
 

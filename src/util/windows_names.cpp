@@ -44,8 +44,8 @@ bool IsDotSegment(std::string_view segment) {
 std::string SafeFolderName(std::string_view name) {
     std::string safe;
     for (const char c : name) {
-        const bool refused = static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"/\\|?*").find(c) !=
-                                                                          std::string_view::npos;
+        const bool refused =
+            static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
         safe += refused ? '_' : c;
     }
     safe.resize(TrimTrailingDotsAndSpaces(safe).size());

@@ -45,9 +45,13 @@ namespace {
 struct Recorder final : PageRequests {
     std::vector<std::string> calls;
     void SendInitResponse(bool) override { calls.push_back("init"); }
-    void DeliverPageMessage(const std::string& text) override { calls.push_back("extension " + std::to_string(text.size())); }
+    void DeliverPageMessage(const std::string& text) override {
+        calls.push_back("extension " + std::to_string(text.size()));
+    }
     void SetFullscreen(bool on) override { calls.push_back(on ? "fullscreen" : "windowed"); }
-    void SetClientSize(int32_t w, int32_t h) override { calls.push_back("size " + std::to_string(w) + "x" + std::to_string(h)); }
+    void SetClientSize(int32_t w, int32_t h) override {
+        calls.push_back("size " + std::to_string(w) + "x" + std::to_string(h));
+    }
     void MoveWindowTo(int32_t, int32_t) override { calls.push_back("move"); }
     void ShowMainWindow(WindowShow) override { calls.push_back("show"); }
     void FocusWindow() override { calls.push_back("focus"); }

@@ -48,8 +48,8 @@ TEST(HostileSender, RemoteModeHandsFoldersOnlyToTheAppsOwnSecurePages) {
 
 TEST(HostileSender, AForeignTopDocumentHearsNothingUntilAnAppPageIsBack) {
     const std::string main = "https://app.example/game/index.html";
-    auto app = e2e::MakeApp("remote-away", R"({"name": "Remote Away", "main": ")" + main +
-                                               R"(", "settings": {"content-mode": "remote"}})");
+    auto app = e2e::MakeApp(
+        "remote-away", R"({"name": "Remote Away", "main": ")" + main + R"(", "settings": {"content-mode": "remote"}})");
     e2e::TestExtension extension(*app, json{{"message", {{"echo", true}}}});
     e2e::HostRunOptions options;
     extension.Apply(options);
@@ -89,9 +89,11 @@ TEST(FolderAccess, CodeAndFoldersHoldingItAreReadOnlyUnlessThePackageSaysOtherwi
     };
     const Case cases[] = {
         {"defaults", "{}", false, defaults},
-        {"named", R"({"folder-access": {"<app>": "read-write", "<web-resource>": "none", "<documents>": "read",
+        {"named",
+         R"({"folder-access": {"<app>": "read-write", "<web-resource>": "none", "<documents>": "read",
           "<profile>": "read-write", "<videos>": "none"}})",
-         false, {1, nullptr, 1, 0, 0, 1, 0, 1, 1, 1, 1, 1, nullptr}},
+         false,
+         {1, nullptr, 1, 0, 0, 1, 0, 1, 1, 1, 1, 1, nullptr}},
         {"in Documents", "{}", true, {0, 0, 1, 0, 0, 1, 0, 1, 1, 0, 1, 1, 1}},
         {"in Documents, opened", R"({"folder-access": {"<documents>": "read-write"}})", true, defaults},
     };
@@ -101,8 +103,8 @@ TEST(FolderAccess, CodeAndFoldersHoldingItAreReadOnlyUnlessThePackageSaysOtherwi
         // An app unzipped into Documents: its folder lies below a read-write default.
         const std::wstring documents = Utf8ToWide(e2e::KnownFolder(FOLDERID_Documents));
         if (c.appInDocuments) SetEnvironmentVariableW(L"TESSARINE_E2E_ROOT", documents.c_str());
-        auto app = e2e::MakeApp("folder-access", std::string(R"({"name": "Closed Folders", "settings": )") +
-                                                     c.settings + "}");
+        auto app =
+            e2e::MakeApp("folder-access", std::string(R"({"name": "Closed Folders", "settings": )") + c.settings + "}");
         if (c.appInDocuments) SetEnvironmentVariableW(L"TESSARINE_E2E_ROOT", nullptr);
         ASSERT_EQ(e2e::AppFolderText(*app).rfind(WideToUtf8(documents), 0) == 0, c.appInDocuments);
         const e2e_test::Played played =
@@ -157,8 +159,8 @@ TEST(HeldFiles, NoOtherProcessMayWriteRenameOrDeleteTheAppsCodeConfigurationOrBu
         EXPECT_TRUE(fs::exists(app->App() / Utf8ToWide(name))) << name;
     }
     // Once the host is gone, the files are the user's again.
-    UniqueHandle after(CreateFileW((app->App() / L"package.json").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                   0, nullptr));
+    UniqueHandle after(
+        CreateFileW((app->App() / L"package.json").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(after.valid());
 }
 

@@ -34,9 +34,9 @@ TEST(FolderAccessSetting, NamesFoldersWithOneOfThreeWordsAndRefusesAnythingElse)
         EXPECT_EQ(config.folderAccess, access) << settings;
     }
     // A typo must not leave a folder open: the package is refused.
-    for (const char* settings : {R"({"<app>": "Read"})", R"({"<app>": "write"})", R"({"<app>": null})",
-                                 R"({"<app>": 0})", R"({"<documnets>": "none"})", R"({"app": "none"})",
-                                 R"(["<app>", "read"])", R"("read")"}) {
+    for (const char* settings :
+         {R"({"<app>": "Read"})", R"({"<app>": "write"})", R"({"<app>": null})", R"({"<app>": 0})",
+          R"({"<documnets>": "none"})", R"({"app": "none"})", R"(["<app>", "read"])", R"("read")"}) {
         AppConfig config;
         const std::string text = std::string(R"({"name": "demo", "settings": {"folder-access": )") + settings + "}}";
         try {
@@ -80,8 +80,8 @@ TEST(FolderAccessSetting, TyposAndDuplicatesThatWouldLeaveFoldersOpenFailThePars
 
 TEST(FolderAccessSetting, NearMissesAreWithinTwoEditsOrEqualIgnoringCaseAndSeparators) {
     const std::pair<const char*, bool> rows[] = {
-        {"folder-access", false}, {"folder-acess", true},   {"folderaccess", true},  {"FOLDER ACCESS", true},
-        {"fodler-access", true},  {"folder-accesss", true}, {"foldr-acces", true},   {"fol-access", false},
+        {"folder-access", false}, {"folder-acess", true},   {"folderaccess", true},       {"FOLDER ACCESS", true},
+        {"fodler-access", true},  {"folder-accesss", true}, {"foldr-acces", true},        {"fol-access", false},
         {"older-acces", true},    {"folder-axxxss", false}, {"f-o-l-d-e-r-access", true}, {"", false},
     };
     for (const auto& [key, near] : rows) EXPECT_EQ(IsNearMiss(key, "folder-access"), near) << key;
@@ -131,8 +131,7 @@ TEST(FolderDefaults, CodeAndTheFoldersAboveTheProfileAreReadOnlyAndSoIsAnyFolder
                                                     {"<downloads>", FolderAccess::ReadWrite},
                                                     {"<pictures>", FolderAccess::None}};
     EXPECT_EQ(EffectiveFolderAccess(named, "<app>", app, app), FolderAccess::ReadWrite);
-    EXPECT_EQ(EffectiveFolderAccess(named, "<downloads>", "C:\\Users\\Ann\\Downloads", app),
-              FolderAccess::ReadWrite);
+    EXPECT_EQ(EffectiveFolderAccess(named, "<downloads>", "C:\\Users\\Ann\\Downloads", app), FolderAccess::ReadWrite);
     EXPECT_EQ(EffectiveFolderAccess(named, "<pictures>", "D:\\Pictures", app), FolderAccess::None);
 }
 

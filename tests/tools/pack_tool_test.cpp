@@ -161,7 +161,9 @@ TEST_F(PackTool, RefusesArchivesWhoseNamesCollideOnWindowsAndShowsNamesEscaped) 
         {{"A", "a/b"}, "'a/b': 'A' is both a file and a folder", 2},
         {{"README", "docs/x", "readme"}, "'readme': the same file as 'README' once case is ignored", 3},
         {{"ok.txt", "q?.txt"}, "'q?.txt': character '?' that Windows refuses in names", 2},
-        {{"ok.txt", "z/" + longSegment + "/f"}, "'z/" + longSegment + "/f': path segment longer than 255 characters", 2},
+        {{"ok.txt", "z/" + longSegment + "/f"},
+         "'z/" + longSegment + "/f': path segment longer than 255 characters",
+         2},
         {{"bell\a.txt"}, "'bell\\x07.txt': control character in name", 1},
     };
     for (const Row& row : rows) {
@@ -225,12 +227,14 @@ TEST_F(PackTool, CheckParsesPackageJsonAsTheHostDoesAndPointsAtNearMissesAndWrit
              closedRest + R"(, "<current-app-data>": "read-write"}}})",
          0,
          "warning: unknown key 'widht' in \"window\": did you mean 'width'?\n"
-         "warning: <current-app-data> is read-write: any script in the page can change it\n" + ok,
+         "warning: <current-app-data> is read-write: any script in the page can change it\n" +
+             ok,
          ""},
         {R"({"name": "n", "settings": {"folder-access": {)" + closedRest + R"(, "<app>": "read-write"}}})", 0,
          "warning: <app> is read-write: any script in the page can change it\n"
          "warning: <current-app-data> is read-write: any script in the page can change it (the default; \"read\" or "
-         "\"none\" closes it)\n" + ok,
+         "\"none\" closes it)\n" +
+             ok,
          ""},
     };
     for (const Row& row : rows) {

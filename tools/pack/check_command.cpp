@@ -37,7 +37,8 @@ void RunCheck(const fs::path& appFolder) {
     }
     for (const char* placeholder : folderPlaceholders) {
         const auto named = config.folderAccess.find(placeholder);
-        const FolderAccess access = named == config.folderAccess.end() ? DefaultFolderAccess(placeholder) : named->second;
+        const FolderAccess access =
+            named == config.folderAccess.end() ? DefaultFolderAccess(placeholder) : named->second;
         if (access == FolderAccess::ReadWrite) {
             std::cout << "warning: " << placeholder << " is read-write: any script in the page can change it"
                       << (named == config.folderAccess.end() ? " (the default; \"read\" or \"none\" closes it)" : "")

@@ -26,15 +26,16 @@ std::string FoldedCase(const std::string& name) {
 // Length of the valid UTF-8 sequence at `at` that is no C1 control, or 0.
 size_t PrintableSequence(const std::string& text, size_t at) {
     const auto lead = static_cast<unsigned char>(text[at]);
-    const size_t length = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                          : lead >= 0xF0 && lead <= 0xF4                                    ? 4
-                                                                                            : 0;
+    const size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
+                          : lead >= 0xE0 && lead <= 0xEF ? 3
+                          : lead >= 0xF0 && lead <= 0xF4 ? 4
+                                                         : 0;
     if (length == 0 || at + length > text.size()) return 0;
     for (size_t i = 1; i < length; ++i) {
         if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 0;
     }
     const auto second = static_cast<unsigned char>(text[at + 1]);
-    if (lead == 0xC2 && second < 0xA0) return 0;                    // C1 controls
+    if (lead == 0xC2 && second < 0xA0) return 0;  // C1 controls
     if ((lead == 0xE0 && second < 0xA0) || (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90) ||
         (lead == 0xED && second >= 0xA0)) {
         return 0;  // over-long forms, surrogates, beyond U+10FFFF

@@ -10,7 +10,8 @@ void RunList(const std::filesystem::path& archive) {
     BundleFile file(archive);
     for (const BundleEntry& entry : file.Bundle().entries) {
         // Names come from the archive: nothing in them may steer the terminal.
-        std::cout << PrintableName(std::string(entry.name)) << '\t' << entry.length << '\t' << MimeTypeForPath(entry.name) << '\n';
+        std::cout << PrintableName(std::string(entry.name)) << '\t' << entry.length << '\t'
+                  << MimeTypeForPath(entry.name) << '\n';
     }
     std::cout.flush();
 }

@@ -49,7 +49,8 @@ int Run(std::vector<fs::path> args) {
         const char* name;
         size_t arguments;
     };
-    static const Command commands[] = {{"create", 2}, {"list", 1}, {"verify", 1}, {"extract", 2}, {"cat", 2}, {"check", 1}};
+    static const Command commands[] = {{"create", 2},  {"list", 1}, {"verify", 1},
+                                       {"extract", 2}, {"cat", 2},  {"check", 1}};
     const Command* found = nullptr;
     for (const Command& candidate : commands) {
         if (command == candidate.name) found = &candidate;
