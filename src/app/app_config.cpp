@@ -1,11 +1,78 @@
 #include "app/app_config.h"
 
 #include <algorithm>
+#include <set>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
+#include "app/config_keys.h"
 #include "app/json_get.h"
 
 namespace {
+
+// Watches the parse for the keys whose second copy would silently replace the first:
+// "settings", "folder-access" in it, and the placeholders in that.
+class DuplicateKeyWatch {
+public:
+    bool OnEvent(int depth, nlohmann::json::parse_event_t event, const nlohmann::json& parsed) {
+        using Event = nlohmann::json::parse_event_t;
+        if (event == Event::object_start || event == Event::array_start) {
+            std::string name = frames_.empty() || !frames_.back().isObject ? "" : frames_.back().pendingKey;
+            frames_.push_back({event == Event::object_start, std::move(name), {}, {}});
+        } else if ((event == Event::object_end || event == Event::array_end) && !frames_.empty()) {
+            frames_.pop_back();
+        } else if (event == Event::key && depth > 0 && !frames_.empty()) {
+            Frame& frame = frames_.back();
+            frame.pendingKey = parsed.get<std::string>();
+            if (Watched(frame.pendingKey) && !frame.keys.insert(frame.pendingKey).second) found_ = true;
+        }
+        return true;
+    }
+    bool Found() const { return found_; }
+
+private:
+    struct Frame {
+        bool isObject;
+        std::string name;
+        std::string pendingKey;
+        std::set<std::string> keys;
+    };
+
+    bool Watched(const std::string& key) const {
+        switch (frames_.size()) {
+            case 1:
+                return key == "settings";
+            case 2:
+                return frames_[1].name == "settings" && key == "folder-access";
+            case 3:
+                return frames_[1].name == "settings" && frames_[2].name == "folder-access";
+            default:
+                return false;
+        }
+    }
+
+    std::vector<Frame> frames_;
+    bool found_ = false;
+};
+
+// A near miss of "settings" at the root or of "folder-access" in it, or "folder-access"
+// at the root, would leave every folder at its default without a word.
+bool HasMisplacedFolderAccess(const nlohmann::json& root) {
+    if (!root.is_object()) return false;
+    for (const auto& item : root.items()) {
+        if (item.key() == "folder-access" || IsNearMiss(item.key(), "settings") ||
+            IsNearMiss(item.key(), "folder-access")) {
+            return true;
+        }
+    }
+    const auto settings = root.find("settings");
+    if (settings == root.end() || !settings->is_object()) return false;
+    for (const auto& item : settings->items()) {
+        if (IsNearMiss(item.key(), "folder-access")) return true;
+    }
+    return false;
+}
 
 const nlohmann::json& Section(const nlohmann::json& root, const char* name) {
     // A missing section reads like one of the wrong type: every lookup falls back.
@@ -82,7 +149,13 @@ void ParseAppConfig(const std::string& text, AppConfig& config) {
     const auto end = nul == std::string::npos ? text.end() : text.begin() + static_cast<std::ptrdiff_t>(nul);
     const bool allowExceptions = true;
     const bool ignoreComments = false;
-    const nlohmann::json root = nlohmann::json::parse(text.begin(), end, nullptr, allowExceptions, ignoreComments);
+    DuplicateKeyWatch duplicates;
+    const nlohmann::json root = nlohmann::json::parse(
+        text.begin(), end,
+        [&duplicates](int depth, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
+            return duplicates.OnEvent(depth, event, parsed);
+        },
+        allowExceptions, ignoreComments);
 
     config.name = JsonGetString(root, "name", "");
     if (config.name.empty()) throw std::runtime_error("invalid name");
@@ -103,6 +176,7 @@ void ParseAppConfig(const std::string& text, AppConfig& config) {
     config.distributionMode = ReadDistributionMode(settings);
     config.hostingMode = ReadHostingMode(settings);
     config.contentMode = ReadContentMode(settings);
+    if (duplicates.Found() || HasMisplacedFolderAccess(root)) throw std::runtime_error("invalid folder access");
     config.folderAccess = ReadFolderAccess(settings);
     config.enableDevTools = JsonGetBool(settings, "enable-devtools", true);
     config.allowHostInputProcessing = JsonGetBool(settings, "allow-host-input-processing", true);

@@ -21,9 +21,11 @@
 #include "extensions/extension_manager.h"
 #include "util/executable_path.h"
 #include "util/file_query.h"
+#include "util/held_files.h"
 #include "util/known_folder.h"
 #include "util/long_path.h"
 #include "util/text_convert.h"
+#include "util/windows_names.h"
 #include "webview/browser_loader.h"
 #include "webview/pallant_webview.h"
 #include "webview/runtime_check.h"
@@ -64,10 +66,19 @@ std::string ReadPackageJson(const std::string& appFolder) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     // Before anything can load a library: never from the working folder or PATH, where
     // a planted DLL would run with the app's rights.
-    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    // Only System32: a DLL planted in the app folder must not stand in for a system one.
+    // The loader and the extension are loaded by their full paths.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
 
-    const std::string appFolder = FolderOf(ExecutablePath());
+    const std::string executable = ExecutablePath();
+    const std::string appFolder = FolderOf(executable);
+    // Held before they are read, for the whole run.
+    HeldFiles heldFiles;
+    heldFiles.Hold(executable);
+    for (const char* name : {"WebView2Loader.dll", "Orvanta.dll", "package.json", "www\\assets.dat"}) {
+        heldFiles.Hold(appFolder + name);
+    }
     const std::string packageJsonText = ReadPackageJson(appFolder);
     if (packageJsonText.empty()) {
         ShowErrorBox("Failed to load package.json. Check the file is in the same folder as the app.");
@@ -81,7 +92,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             "Failed to parse package.json. Check the file has valid JSON and that all parameters are correct.");
         return 1;
     }
-    const std::string userDataFolder = GetKnownFolderPath(FOLDERID_LocalAppData) + "\\" + config.name;
+    // One folder under the local application data whatever the name holds: "..\" or a
+    // device name must not move the browser profile, and the page's folder with it.
+    const std::string userDataFolder = GetKnownFolderPath(FOLDERID_LocalAppData) + "\\" + SafeFolderName(config.name);
 
     ULONG_PTR gdiplusToken = 0;
     Gdiplus::GdiplusStartupInput gdiplusInput;

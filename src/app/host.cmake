@@ -30,5 +30,5 @@ add_executable(tessarine WIN32
 target_link_options(tessarine PRIVATE -municode)
 tessarine_ships(tessarine)
 target_link_libraries(tessarine PRIVATE
-  tessarine_webview tessarine_window tessarine_bundle_open tessarine_config tessarine_util
+  tessarine_webview tessarine_window tessarine_bundle_open tessarine_config tessarine_util tessarine_windows_names
   gdiplus shlwapi shell32 ole32 uuid user32 gdi32)

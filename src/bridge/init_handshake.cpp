@@ -9,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/folder_defaults.h"
 #include "util/known_folder.h"
 #include "util/text_convert.h"
 #include "util/win_handles.h"
@@ -64,8 +65,7 @@ void InitHandshake::AddDirectoryHandle(ICoreWebView2Environment14* environment14
                                        const std::string& placeholder, const std::string& path) {
     if (path.empty()) return;
     folderPaths[placeholder] = path;
-    const auto configured = folderAccess_.find(placeholder);
-    const FolderAccess access = configured == folderAccess_.end() ? FolderAccess::ReadWrite : configured->second;
+    const FolderAccess access = EffectiveFolderAccess(folderAccess_, placeholder, path, appFolder_);
     if (access == FolderAccess::None) return;
     environment14->CreateWebFileSystemDirectoryHandle(Utf8ToWide(path).c_str(),
                                                       access == FolderAccess::Read

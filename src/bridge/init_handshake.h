@@ -12,7 +12,8 @@
 class InitHandshake {
 public:
     // appFolder ends in a backslash, webFolder is "www\"; userDataFolder is the browser's.
-    // folderAccess: what the page may do with each folder (read-write when not named).
+    // folderAccess: what the page may do with each folder the package names; the others
+    // get their defaults (EffectiveFolderAccess).
     InitHandshake(std::string appFolder, std::string webFolder, std::string userDataFolder,
                   std::map<std::string, FolderAccess> folderAccess);
     InitHandshake(const InitHandshake&) = delete;

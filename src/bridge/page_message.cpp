@@ -1,7 +1,10 @@
 // Page messages: parsed and dispatched by type.
 #include "bridge/page_message.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <string_view>
 #include <functional>
 #include <map>
 
@@ -49,13 +52,61 @@ const std::map<std::string, MessageAction>& MessageActions() {
     return actions;
 }
 
+// Keeps the top-level object's members that some request reads, and nothing nested:
+// no request reads more, and a tree of the rest could take many times the text.
+bool KeepReadMember(int depth, nlohmann::json::parse_event_t event, nlohmann::json& parsed) {
+    using Event = nlohmann::json::parse_event_t;
+    switch (event) {
+        case Event::object_start:
+            return depth == 0;
+        case Event::array_start:
+            return false;
+        case Event::key: {
+            static const std::array<std::string_view, 7> read = {"type",    "fullscreen", "windowWidth", "windowHeight",
+                                                                 "windowX", "windowY",    "isEnabled"};
+            const auto& key = parsed.get_ref<const std::string&>();
+            return depth != 1 || std::find(read.begin(), read.end(), key) != read.end();
+        }
+        default:
+            return true;
+    }
+}
+
 }  // namespace
+
+bool IsWithinPageMessageLimits(std::string_view text) {
+    if (text.size() > maxPageMessageBytes) return false;
+    size_t depth = 0;
+    bool inString = false;
+    bool escaped = false;
+    for (const char c : text) {
+        if (inString) {
+            if (escaped) {
+                escaped = false;
+            } else if (c == '\\') {
+                escaped = true;
+            } else if (c == '"') {
+                inString = false;
+            }
+        } else if (c == '"') {
+            inString = true;
+        } else if (c == '[' || c == '{') {
+            if (++depth > maxPageMessageDepth) return false;
+        } else if ((c == ']' || c == '}') && depth > 0) {
+            --depth;
+        }
+    }
+    return true;
+}
 
 void HandleWebMessage(const std::string& text, PageRequests& requests, bool securePage) {
     try {
-        // The text counts up to its first NUL character.
-        const std::string json(text.c_str(), std::strlen(text.c_str()));
-        const nlohmann::json message = nlohmann::json::parse(json, nullptr, false);
+        // The text counts up to its first NUL character; a copy only when there is one.
+        const size_t length = std::strlen(text.c_str());
+        const std::string truncated = length == text.size() ? std::string() : text.substr(0, length);
+        const std::string& json = length == text.size() ? text : truncated;
+        if (!IsWithinPageMessageLimits(json)) return;
+        const nlohmann::json message = nlohmann::json::parse(json.begin(), json.end(), KeepReadMember, false);
         if (message.is_discarded()) return;
         const auto& actions = MessageActions();
         const auto action = actions.find(JsonGetString(message, "type", ""));

@@ -1,8 +1,10 @@
 // Portable. Page messages: parsed and dispatched by their "type".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 enum class WindowShow { Maximize, Minimize, Restore };
 
@@ -24,7 +26,19 @@ protected:
     ~PageRequests() = default;
 };
 
+// A page message longer than this (UTF-8 bytes) or nesting arrays and objects deeper
+// than this is dropped before it is parsed: no request needs more, and the parse of
+// either would cost the host many times the text.
+inline constexpr size_t maxPageMessageBytes = size_t{8} << 20;
+inline constexpr size_t maxPageMessageDepth = 64;
+
+// Whether the text (all of it) keeps within both limits; strings do not count toward
+// the depth.
+bool IsWithinPageMessageLimits(std::string_view text);
+
 // Parses the text (up to its first NUL) and runs the request its "type" names. Text
-// that is not JSON and unknown types are dropped; nothing raised inside leaves.
+// that is not JSON, over the limits, and unknown types are dropped; nothing raised
+// inside leaves. Only the members a request reads are kept from the parse, so its
+// memory stays near the text's size.
 // securePage: the sender came over https or from this machine.
 void HandleWebMessage(const std::string& text, PageRequests& requests, bool securePage = true);

@@ -12,3 +12,8 @@
 // HandleWebMessage.
 void ReceiveWebMessage(ICoreWebView2WebMessageReceivedEventArgs* args, const std::string& appUrl,
                        PageRequests& requests);
+
+// Whether the top-level document is one of the app's pages, so that it may hear the
+// host: in remote mode a page can navigate the window to another site, which must get
+// nothing meant for the app.
+bool TopDocumentIsAppPage(ICoreWebView2* webView, const std::string& appUrl);

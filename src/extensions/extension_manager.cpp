@@ -21,9 +21,9 @@ ExtensionManager::ExtensionManager(std::string appFolder, std::string webFolder,
 
 bool ExtensionManager::LoadExtension() {
     const std::wstring path = ToLongPath(Utf8ToWide(appFolder) + Utf8ToWide(extensionLibraryFileName));
-    // Its own dependencies come from its folder and the system, never the working folder.
+    // Its own dependencies come from its folder and System32, never the working folder.
     module.reset(
-        LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
+        LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32));
     if (!module) return false;
     initEntry = Export<ExtensionInitFunction>(module.get(), "Init");
     releaseEntry = Export<ExtensionReleaseFunction>(module.get(), "Release");

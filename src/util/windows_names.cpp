@@ -40,3 +40,21 @@ bool IsWindowsDeviceName(std::string_view segment) {
 bool IsDotSegment(std::string_view segment) {
     return !segment.empty() && segment != "." && TrimTrailingDotsAndSpaces(segment).empty();
 }
+
+std::string SafeFolderName(std::string_view name) {
+    std::string safe;
+    for (const char c : name) {
+        const bool refused =
+            static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"/\\|?*").find(c) != std::string_view::npos;
+        safe += refused ? '_' : c;
+    }
+    safe.resize(TrimTrailingDotsAndSpaces(safe).size());
+    if (safe.empty()) return "_";
+    if (IsWindowsDeviceName(safe)) {
+        // After the stem: a device name stays one whatever extension follows it.
+        std::string_view stem = std::string_view(safe).substr(0, safe.find('.'));
+        while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
+        safe.insert(stem.size(), 1, '_');
+    }
+    return safe;
+}

@@ -2,6 +2,7 @@
 // Windows whatever system they run on.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 // Windows drops the trailing dots and spaces of a path segment: "a. . " opens "a".
@@ -15,3 +16,9 @@ bool IsWindowsDeviceName(std::string_view segment);
 // True for a segment that Windows reads as the folder itself or its parent once
 // its trailing dots and spaces are gone: "..", ". .", "...", ".. ".
 bool IsDotSegment(std::string_view segment);
+
+// `name` made into one folder name Windows accepts and reads as itself: each character
+// it refuses (<>:"/\|?* and those below U+0020) becomes '_', trailing dots and spaces
+// go, an empty result becomes "_", and a device name gets '_' after its stem
+// ("CON" → "CON_", "com¹.txt" → "com¹_.txt"). A name that is already fine stays as it is.
+std::string SafeFolderName(std::string_view name);

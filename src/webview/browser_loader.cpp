@@ -5,8 +5,8 @@
 
 std::string LoadBrowserLoader(const std::string& appFolder, BrowserLoader& loader) {
     const std::wstring path = ToLongPath(Utf8ToWide(appFolder + browserLoaderFileName));
-    loader.module.reset(
-        LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
+    // What the loader needs is Windows' own: from System32, never from beside it.
+    loader.module.reset(LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
     if (!loader.module) {
         return std::string("Could not load ") + browserLoaderFileName + ". Put " + browserLoaderFileName +
                " in the same folder as the app and start it again.";

@@ -1,6 +1,7 @@
 #include "webview/navigation_policy.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -92,6 +93,51 @@ bool HasDotSegment(const std::string& path) {
     return false;
 }
 
+int HexValue(char c) {
+    if (IsDigit(c)) return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+// Percent-decoded until nothing changes: a mail program may decode once more than we do.
+std::string FullyDecoded(std::string text) {
+    for (bool changed = true; changed;) {
+        changed = false;
+        std::string decoded;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
+                decoded += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+                i += 2;
+                changed = true;
+            } else {
+                decoded += text[i];
+            }
+        }
+        text = std::move(decoded);
+    }
+    return text;
+}
+
+// A mail link whose header fields name a file to attach: mail programs that honour
+// "attach" would send the user's files to whoever wrote the link.
+bool AsksToAttach(const std::string& mailto) {
+    const std::string decoded = Lower(FullyDecoded(mailto));
+    const auto query = decoded.find('?');
+    if (query == std::string::npos) return false;
+    size_t start = query + 1;
+    while (start <= decoded.size()) {
+        const auto end = std::min(decoded.find_first_of("&;", start), decoded.size());
+        std::string field = decoded.substr(start, std::min(decoded.find('=', start), end) - start);
+        const auto first = field.find_first_not_of(" \t\r\n");
+        const auto last = field.find_last_not_of(" \t\r\n");
+        field = first == std::string::npos ? std::string() : field.substr(first, last - first + 1);
+        if (field == "attach" || field == "attachment") return true;
+        start = end + 1;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool HasPrefix(const std::string& text, const std::string& prefix) {
@@ -127,5 +173,6 @@ bool IsSecurePage(const std::string& source) {
 
 bool IsShellSafeUri(const std::string& uri) {
     const std::string scheme = Lower(SchemeOf(uri));
-    return scheme == "http" || scheme == "https" || scheme == "mailto";
+    if (scheme == "mailto") return !AsksToAttach(uri);
+    return scheme == "http" || scheme == "https";
 }

@@ -24,5 +24,6 @@ bool IsAppPage(const std::string& source, const std::string& appUrl);
 bool IsSecurePage(const std::string& source);
 
 // Only web pages and mail addresses go to the shell: other schemes (file:, custom
-// protocol handlers) would let a page start programs.
+// protocol handlers) would let a page start programs. A mail link with an "attach" or
+// "attachment" field (any case, percent-encoded or not) stays too.
 bool IsShellSafeUri(const std::string& uri);

@@ -99,12 +99,18 @@ void PallantWebView::HandleWebMessage(const std::string& text) {
     ::HandleWebMessage(text, *this);
 }
 
+// In remote mode the window may show a foreign site by now: nothing goes to it. Bundle
+// mode never leaves the app origin.
 void PallantWebView::PostToPage(const std::string& json) {
-    if (webView) webView->PostWebMessageAsJson(Utf8ToWide(json).c_str());
+    if (!webView) return;
+    if (config.contentMode == ContentMode::Remote && !TopDocumentIsAppPage(webView.get(), originUrl)) return;
+    webView->PostWebMessageAsJson(Utf8ToWide(json).c_str());
 }
 
 void PallantWebView::SendInitResponse(bool withFolders) {
-    if (withFolders) handshake_.SendDirectoryHandles(environment.get(), webView.get());
+    if (withFolders && (config.contentMode == ContentMode::Bundle || TopDocumentIsAppPage(webView.get(), originUrl))) {
+        handshake_.SendDirectoryHandles(environment.get(), webView.get());
+    }
     PostToPage(InitHandshake::InitResponse(extensions_.ComponentIds()));
     extensions_.OnPageReady();
 }

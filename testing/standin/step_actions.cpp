@@ -96,6 +96,8 @@ void Navigate(const Step& step, Json& line) {
         MakeObject<NavigationStartingArgs>(Utf8ToWide(step.uri), Runtime::Get().NextNavigationId());
     Raise(webView->navigationStarting, webView->AsInterface(), args->AsInterface(), line);
     line["cancel"] = args->cancel;
+    // A navigation the host let go on shows its page, as the browser's would.
+    if (!args->cancel) webView->SetSource(Utf8ToWide(step.uri));
 }
 
 void NewWindow(const Step& step, Json& line) {

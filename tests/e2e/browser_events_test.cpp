@@ -104,6 +104,9 @@ TEST(BundleMode, KeepsThePageInItsOriginAndHandsOnlyWebAndMailLinksToTheShell) {
         // and mail addresses go to the shell.
         {"new-window https://example.com/page?x=1&y=2#z", true, "handled"},
         {"new-window mailto:someone@example.com", true, "handled"},
+        // A mail link that names files to attach is handled, and never launched.
+        {"new-window mailto:someone@example.com?attach=C:\\Windows\\win.ini", true, "handled"},
+        {"new-window mailto:someone@example.com?subject=hi&Attachment=%2E%2E%5Csave.dat", true, "handled"},
         {"new-window HTTP://EXAMPLE.NET/UPPER", true, "handled"},
         {"new-window " + kOrigin + "own-page.html", true, "handled"},
         {"new-window tessarine-probe:from-page", true, "handled"},
@@ -138,6 +141,8 @@ TEST(RemoteMode, LeavesRequestsAndNavigationToTheBrowserAndTrustsOnlyTheMainUrl)
         e2e_test::Play(*app,
                        {
                            {"navigate https://elsewhere.example.org/", 0, "handlers"},
+                           // Back on the app's page, which alone hears the host.
+                           {"navigate " + main, 0, "handlers"},
                            {"request GET " + kOrigin + "index.html", nullptr, "response"},
                            // Messages are heard from pages under the main URL only.
                            {"message " + main + init, json::array({response})},

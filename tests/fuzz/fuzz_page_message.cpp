@@ -1,4 +1,6 @@
-// Page messages: any text runs at most one request, and nothing escapes the dispatch.
+// Page messages: any text runs at most one request, none when it is over the size or
+// depth limits, and nothing escapes the dispatch.
+#include <cstring>
 #include <string>
 
 #include "bridge/page_message.h"
@@ -21,7 +23,11 @@ struct Counter final : PageRequests {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Counter counter;
-    HandleWebMessage(std::string(reinterpret_cast<const char*>(data), size), counter, size % 2 == 0);
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    HandleWebMessage(text, counter, size % 2 == 0);
     if (counter.calls > 1) __builtin_trap();
+    if (counter.calls > 0 && !IsWithinPageMessageLimits(std::string_view(text.c_str(), std::strlen(text.c_str())))) {
+        __builtin_trap();
+    }
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "entry_name_check.h"
 #include "server/folder_path.h"
+#include "util/windows_names.h"
 #include "webview/navigation_policy.h"
 
 namespace {
@@ -46,6 +47,29 @@ TEST(PageTrust, OnlyTheAppsOwnPagesAreHeardAndOnlySecureOnesGetFolders) {
         EXPECT_EQ(IsAppPage(c.source, c.app), c.heard) << c.app << " <- " << c.source;
         EXPECT_EQ(IsSecurePage(c.source), c.secure) << c.source;
     }
+}
+
+TEST(PageTrust, OnlyWebPagesAndMailWithoutAttachmentsGoToTheShell) {
+    const std::pair<const char*, bool> cases[] = {
+        {"https://example.com/", true},
+        {"HTTP://EXAMPLE.NET/", true},
+        {"mailto:someone@example.com", true},
+        {"mailto:a@example.com?subject=Attach%20me&body=attachment", true},
+        {"mailto:a@example.com?attached=1", true},
+        {"mailto:a@example.com?attach=C:\\Users\\Ann\\Documents\\save.dat", false},
+        {"MAILTO:a@example.com?subject=x&Attachment=%USERPROFILE%\\a.txt", false},
+        {"mailto:a@example.com?subject=x;ATTACH=/etc/passwd", false},
+        {"mailto:a@example.com?%61ttach=x", false},
+        {"mailto:a@example.com?%2561ttachment=x", false},
+        {"mailto:a@example.com?subject=x&%20attach%20=x", false},
+        {"mailto:a@example.com%3Fattach%3Dx", false},
+        {"mailto:a@example.com?attach", false},
+        {"file:///C:/Windows/notepad.exe", false},
+        {"tessarine-probe:x", false},
+        {"javascript:alert(1)", false},
+        {"", false},
+    };
+    for (const auto& [uri, safe] : cases) EXPECT_EQ(IsShellSafeUri(uri), safe) << uri;
 }
 
 TEST(PageTrust, OriginsKeepOneValidPortAndAreStable) {
@@ -96,12 +120,51 @@ TEST(WindowsNames, NamesThatLeaveTheFolderOrOpenADeviceAreRefused) {
         {"COM0.js", false, false},
         {"COM\xC2\xB9", false, false},
         {"sub/lpt\xC2\xB3.log", false, false},
+        // Characters Windows refuses in a name: the packer would fail halfway.
+        {"q?.txt", true, false},
+        {"a<b>.js", true, false},
+        {"pipe|name", true, false},
+        {"say\"hi\".txt", true, false},
+        {"star*.png", true, false},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(IsSafeFolderPath(c.name), c.servedFromFolder) << c.name;
         EXPECT_EQ(UnsafeEntryNameReason(c.name).empty(), c.unpacked) << c.name;
     }
     EXPECT_EQ(FolderPathFor("C:\\app\\", "www\\", "a/b//c.txt"), "C:\\app\\www\\a\\b\\\\c.txt");
+}
+
+TEST(WindowsNames, AnAppNameBecomesOneSafeFolderAndAValidNameKeepsItsFolder) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"My Game", "My Game"},
+        {"Caf\xC3\xA9 \xE2\x80\x93 2", "Caf\xC3\xA9 \xE2\x80\x93 2"},
+        {".hidden game", ".hidden game"},
+        {"com10", "com10"},
+        {"..\\..\\Roaming\\Microsoft\\Windows\\Start Menu\\Programs\\Startup",
+         ".._.._Roaming_Microsoft_Windows_Start Menu_Programs_Startup"},
+        {"../../x", ".._.._x"},
+        {"C:\\Windows", "C__Windows"},
+        {"a:stream", "a_stream"},
+        {"*?<>|\"", "______"},
+        {"tab\tthere\n", "tab_there_"},
+        {"game. . .", "game"},
+        {"game  ", "game"},
+        {"..", "_"},
+        {" . ", "_"},
+        {"CON", "CON_"},
+        {"con", "con_"},
+        {"Nul.txt", "Nul_.txt"},
+        {"com\xC2\xB9.txt", "com\xC2\xB9_.txt"},
+        {"LPT3 .log.", "LPT3_ .log"},
+        {"conout$", "conout$_"},
+    };
+    for (const auto& [name, folder] : cases) {
+        const std::string safe = SafeFolderName(name);
+        EXPECT_EQ(safe, folder) << name;
+        // Once safe, always the same folder: a second pass changes nothing.
+        EXPECT_EQ(SafeFolderName(safe), safe) << name;
+        EXPECT_FALSE(IsWindowsDeviceName(safe)) << name;
+    }
 }
 
 }  // namespace

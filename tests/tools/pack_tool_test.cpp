@@ -19,10 +19,13 @@ protected:
     }
 
     // An archive of a harmless entry and then one named `name`, written by hand.
-    std::string ArchiveWith(const std::string& name) const {
+    std::string ArchiveWith(const std::string& name) const { return ArchiveOf({" first", name}); }
+    std::string ArchiveOf(const std::vector<std::string>& names) const {
         const std::string path = At("hostile.dat");
+        std::vector<bundle_test::RawEntry> entries;
+        for (const std::string& name : names) entries.push_back({name, 0, 1, 0, 0, 0});
         WriteFile(path, bundle_test::Header() + bundle_test::Chunk("blob", "xy") +
-                            bundle_test::Chunk("fdir", bundle_test::Directory({{" first", 0, 1}, {name, 1, 1}})));
+                            bundle_test::Chunk("fdir", bundle_test::Directory(entries)));
         return path;
     }
 
@@ -143,6 +146,106 @@ TEST_F(PackTool, RefusesEveryUnsafeNameBeforeExtractingAnything) {
     const ToolResult linked = Run({"extract", ArchiveWith("sub/file"), At("target")});
     EXPECT_EQ(linked.err, "tessarine-pack: refusing to write through the link " + At("target/sub") + "\n");
     EXPECT_FALSE(fs::exists(At("elsewhere/file")));
+}
+
+TEST_F(PackTool, RefusesArchivesWhoseNamesCollideOnWindowsAndShowsNamesEscaped) {
+    // The reader keeps entries in byte order of their names.
+    struct Row {
+        std::vector<std::string> names;
+        std::string bad;  // the first bad entry, shown, and why
+        size_t number;
+    };
+    const std::string longSegment(300, 'x');
+    const Row rows[] = {
+        {{"a", "a/b"}, "'a/b': 'a' is both a file and a folder", 2},
+        {{"A", "a/b"}, "'a/b': 'A' is both a file and a folder", 2},
+        {{"README", "docs/x", "readme"}, "'readme': the same file as 'README' once case is ignored", 3},
+        {{"ok.txt", "q?.txt"}, "'q?.txt': character '?' that Windows refuses in names", 2},
+        {{"ok.txt", "z/" + longSegment + "/f"},
+         "'z/" + longSegment + "/f': path segment longer than 255 characters",
+         2},
+        {{"bell\a.txt"}, "'bell\\x07.txt': control character in name", 1},
+    };
+    for (const Row& row : rows) {
+        const std::string archive = ArchiveOf(row.names);
+        const ToolResult extracted = Run({"extract", archive, At("into")});
+        EXPECT_EQ(extracted.exitCode, 1) << row.bad;
+        EXPECT_EQ(extracted.err, "tessarine-pack: refusing to extract " + row.bad + "\n");
+        EXPECT_FALSE(fs::exists(At("into"))) << row.bad;
+        const ToolResult verified = Run({"verify", archive});
+        EXPECT_EQ(verified.exitCode, 1) << row.bad;
+        EXPECT_EQ(verified.err, "tessarine-pack: bad entry " + std::to_string(row.number) + " " + row.bad + "\n");
+    }
+    // 255 characters, counted as Windows counts them, are fine.
+    EXPECT_EQ(Run({"verify", ArchiveOf({std::string(255, 'y'), "\xF0\x9F\x8E\xB2" + std::string(253, 'z')})}).out,
+              "OK: 2 files\n");
+    // list never writes a control byte, a C1 control or broken UTF-8 to the terminal.
+    const ToolResult listed = Run({"list", ArchiveOf({"\x1B]0;owned\x07", "caf\xC3\xA9", "c1\xC2\x9B", "bad\xFF"})});
+    EXPECT_EQ(listed.out,
+              "\\x1B]0;owned\\x07\t1\tapplication/octet-stream\nbad\\xFF\t1\tapplication/octet-stream\n"
+              "c1\\xC2\\x9B\t1\tapplication/octet-stream\ncaf\xC3\xA9\t1\tapplication/octet-stream\n");
+}
+
+TEST_F(PackTool, CreateRefusesLinksInsteadOfPackingWhatTheyPointAt) {
+    WriteFile(At("www/index.html"), "<p>");
+    WriteFile(At("secret/key.txt"), "secret");
+    fs::create_symlink(At("secret/key.txt"), At("www/key.txt"));
+    const ToolResult fileLink = Run({"create", At("www"), At("a.dat")});
+    EXPECT_EQ(fileLink.exitCode, 1);
+    EXPECT_EQ(fileLink.err, "tessarine-pack: refusing to pack the link " + At("www/key.txt") + "\n");
+    fs::remove(At("www/key.txt"));
+    fs::create_directory_symlink(At("secret"), At("www/sub"));
+    const ToolResult folderLink = Run({"create", At("www"), At("a.dat")});
+    EXPECT_EQ(folderLink.err, "tessarine-pack: refusing to pack the link " + At("www/sub") + "\n");
+    EXPECT_FALSE(fs::exists(At("a.dat")));
+}
+
+TEST_F(PackTool, CheckParsesPackageJsonAsTheHostDoesAndPointsAtNearMissesAndWritableFolders) {
+    const std::string closedRest = R"("<desktop>": "read", "<documents>": "none", "<downloads>": "read",
+        "<pictures>": "read", "<saved-games>": "read", "<screenshots>": "read", "<videos>": "read")";
+    struct Row {
+        std::string packageJson;
+        int exitCode;
+        std::string out;
+        std::string err;
+    };
+    const std::string ok = "OK: " + At("app/package.json") + "\n";
+    const std::string refused = "tessarine-pack: the host would refuse " + At("app/package.json") + ": ";
+    const Row rows[] = {
+        {R"({"name": "n", "settings": {"folder-acess": {"<app>": "none"}}})", 1,
+         "warning: unknown key 'folder-acess' in \"settings\": did you mean 'folder-access'?\n",
+         refused + "invalid folder access\n"},
+        {R"({"name": "n", "Settings": {}, "folder-access": {}})", 1,
+         "warning: unknown key 'Settings' at the top level: did you mean 'settings'?\n"
+         "warning: unknown key 'folder-access' at the top level: did you mean 'settings.folder-access'?\n",
+         refused + "invalid folder access\n"},
+        {R"({"name": "n", "settings": {"folder-access": {"<documnets>": "none"}}})", 1,
+         "warning: unknown key '<documnets>' in \"folder-access\": did you mean '<documents>'?\n",
+         refused + "invalid folder access\n"},
+        {R"({"name": ""})", 1, "", refused + "invalid name\n"},
+        {R"({"name": "n", "titel": "x", "window": {"widht": 5}, "version": 2, "settings": {"folder-access": {)" +
+             closedRest + R"(, "<current-app-data>": "read-write"}}})",
+         0,
+         "warning: unknown key 'widht' in \"window\": did you mean 'width'?\n"
+         "warning: <current-app-data> is read-write: any script in the page can change it\n" +
+             ok,
+         ""},
+        {R"({"name": "n", "settings": {"folder-access": {)" + closedRest + R"(, "<app>": "read-write"}}})", 0,
+         "warning: <app> is read-write: any script in the page can change it\n"
+         "warning: <current-app-data> is read-write: any script in the page can change it (the default; \"read\" or "
+         "\"none\" closes it)\n" +
+             ok,
+         ""},
+    };
+    for (const Row& row : rows) {
+        WriteFile(At("app/package.json"), row.packageJson);
+        const ToolResult checked = Run({"check", At("app")});
+        EXPECT_EQ(checked.exitCode, row.exitCode) << row.packageJson;
+        EXPECT_EQ(checked.out, row.out) << row.packageJson;
+        EXPECT_EQ(checked.err, row.err) << row.packageJson;
+    }
+    const ToolResult missing = Run({"check", At("nowhere")});
+    EXPECT_EQ(missing.err, "tessarine-pack: cannot read " + At("nowhere/package.json") + "\n");
 }
 
 TEST_F(PackTool, ExplainsEveryFailureAndLeavesNoArchiveBehind) {

@@ -1,9 +1,10 @@
 #include "pack_commands.h"
 
-#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "bundle_file.h"
 #include "entry_name_check.h"
@@ -12,22 +13,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Names come from the archive: keep control bytes out of the terminal.
-std::string Printable(const std::string& name) {
-    std::string out;
-    for (const char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            char escaped[5];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-            out += escaped;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
 
 // A link or junction already inside the folder could lead a write outside of it.
 void RefuseLinks(const fs::path& folder, const std::string& name) {
@@ -45,13 +30,11 @@ void RefuseLinks(const fs::path& folder, const std::string& name) {
 void RunExtract(const fs::path& archive, const fs::path& folder, bool force) {
     BundleFile file(archive);
     const auto& entries = file.Bundle().entries;
-    // Check every name before writing anything.
-    for (const BundleEntry& entry : entries) {
-        const std::string name(entry.name);
-        const std::string reason = UnsafeEntryNameReason(name);
-        if (!reason.empty()) {
-            throw std::runtime_error("refusing to extract '" + Printable(name) + "': " + reason);
-        }
+    // Check every name, and the names together, before writing anything.
+    std::vector<std::string> names;
+    for (const BundleEntry& entry : entries) names.emplace_back(entry.name);
+    if (const auto bad = FirstBadEntry(names)) {
+        throw std::runtime_error("refusing to extract '" + PrintableName(names[bad->index]) + "': " + bad->reason);
     }
 
     // Nothing of the user's is replaced unless asked: check every file before writing any.

@@ -4,6 +4,8 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "output_file.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -40,6 +42,9 @@ std::vector<FolderFile> ListFolderFiles(const fs::path& folder, const std::vecto
 
     std::vector<FolderFile> files;
     for (const fs::directory_entry& entry : fs::recursive_directory_iterator(root)) {
+        // A link or junction would pack a file from anywhere on the disk.
+        if (IsLinkOrJunction(entry.path()))
+            throw std::runtime_error("refusing to pack the link " + entry.path().u8string());
         if (!entry.is_regular_file() || IsSkipped(entry.path(), skip)) continue;
         files.push_back({entry.path().lexically_relative(root).generic_u8string(), entry.path()});
     }

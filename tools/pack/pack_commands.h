@@ -18,3 +18,6 @@ void RunVerify(const std::filesystem::path& archive);
 void RunExtract(const std::filesystem::path& archive, const std::filesystem::path& folder, bool force = false);
 // Writes the bytes of the entry `name` to standard output.
 void RunCat(const std::filesystem::path& archive, const std::string& name);
+// Parses APP_FOLDER/package.json as the host does; warns of unknown keys near known
+// ones and of each folder the page may write. Throws when the host would refuse it.
+void RunCheck(const std::filesystem::path& appFolder);

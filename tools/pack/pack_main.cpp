@@ -31,6 +31,8 @@ const char kUsage[] =
     "                                  unpack every file into the folder; --force replaces\n"
     "                                  files that are already there\n"
     "  cat <assets.dat> <name>         write one file's bytes to standard output\n"
+    "  check <app folder>              check package.json as the host reads it; warn of\n"
+    "                                  near-miss keys and of folders the page may write\n"
     "  ship <app folder> <output folder> [options]\n"
     "                                  make the app a folder, zip and installer for players\n"
     "                                  (tessarine-pack ship --help tells more)\n"
@@ -102,7 +104,8 @@ int Run(std::vector<fs::path> args) {
         const char* name;
         size_t arguments;
     };
-    static const Command commands[] = {{"create", 2}, {"list", 1}, {"verify", 1}, {"extract", 2}, {"cat", 2}};
+    static const Command commands[] = {{"create", 2},  {"list", 1}, {"verify", 1},
+                                       {"extract", 2}, {"cat", 2},  {"check", 1}};
     const Command* found = nullptr;
     for (const Command& candidate : commands) {
         if (command == candidate.name) found = &candidate;
@@ -127,6 +130,8 @@ int Run(std::vector<fs::path> args) {
             RunVerify(args[1]);
         } else if (command == "extract") {
             RunExtract(args[1], args[2], force);
+        } else if (command == "check") {
+            RunCheck(args[1]);
         } else {
             RunCat(args[1], args[2].u8string());
         }
