@@ -11,7 +11,7 @@
 #include <new>
 #include <string>
 
-#include "app/app_config.h"
+#include "util/app_config.h"
 #include "app/error_box.h"
 #include "app/host_globals.h"
 #include "app/main_window.h"

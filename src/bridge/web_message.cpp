@@ -3,14 +3,14 @@
 
 #include "util/text_convert.h"
 #include "util/win_handles.h"
-#include "webview/navigation_policy.h"
+#include "util/navigation_policy.h"
 
 void ReceiveWebMessage(ICoreWebView2WebMessageReceivedEventArgs* args, const std::string& appUrl,
                        PageRequests& requests) {
     CoTaskMemPtr<wchar_t> source;
     args->get_Source(source.put());
     const std::string sender = WideToUtf8(source.get());
-    if (!IsAppPage(sender, appUrl)) return;
+    if (!IsAppUrl(AppUrlQuestion::Message, sender, appUrl)) return;
     // A message posted as a non-string value has no text: ignore it.
     CoTaskMemPtr<wchar_t> text;
     if (FAILED(args->TryGetWebMessageAsString(text.put())) || !text) return;

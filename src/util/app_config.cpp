@@ -1,9 +1,9 @@
-#include "app/app_config.h"
+#include "util/app_config.h"
 
 #include <algorithm>
 #include <stdexcept>
 
-#include "app/json_get.h"
+#include "util/json_get.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // package.json: any text either parses or fails with an exception the start-up catches.
 #include <string>
 
-#include "app/app_config.h"
+#include "util/app_config.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AppConfig config;

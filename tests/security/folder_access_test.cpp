@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/app_config.h"
+#include "util/app_config.h"
 
 namespace {
 
