@@ -36,8 +36,6 @@ __declspec(dllexport) DWORD AmdPowerXpressRequestHighPerformance = 1;
 
 namespace {
 
-constexpr char webFolderName[] = "www\\";
-
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('\\');
     return slash == std::string::npos ? path : path.substr(0, slash + 1);
@@ -101,7 +99,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     // Declared before the web view host, so both outlive it.
     AssetBundle bundle;
-    BundleMapping bundleMapping;
+    SharedMappedFile bundleMapping;
     if (!OpenAssetBundle(bundle, appFolder, bundleMapping)) ShowErrorBox("Error reading asset bundle");
 
     // Left alone on an early exit: the process ends right after.
