@@ -22,9 +22,9 @@ TEST(FolderAccessSetting, NamesFoldersWithOneOfThreeWordsAndRefusesAnythingElse)
         EXPECT_EQ(config.folderAccess, access) << settings;
     }
     // A typo must not leave a folder open: the package is refused.
-    for (const char* settings : {R"({"<app>": "Read"})", R"({"<app>": "write"})", R"({"<app>": null})",
-                                 R"({"<app>": 0})", R"({"<documnets>": "none"})", R"({"app": "none"})",
-                                 R"(["<app>", "read"])", R"("read")"}) {
+    for (const char* settings :
+         {R"({"<app>": "Read"})", R"({"<app>": "write"})", R"({"<app>": null})", R"({"<app>": 0})",
+          R"({"<documnets>": "none"})", R"({"app": "none"})", R"(["<app>", "read"])", R"("read")"}) {
         AppConfig config;
         const std::string text = std::string(R"({"name": "demo", "settings": {"folder-access": )") + settings + "}}";
         try {
