@@ -9,10 +9,25 @@
 #include <type_traits>
 #include <utility>
 
+#if defined(_MSC_VER) && !defined(__clang__)
+#include <xmmintrin.h>
+#endif
+
 #include "bundle/bundle_format.h"
 #include "util/file_seek.h"
 
 namespace {
+
+// A hint only: the lookup is correct without it.
+inline void Prefetch(const void* address) {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(address);
+#elif defined(_M_X64)
+    _mm_prefetch(static_cast<const char*>(address), _MM_HINT_T0);
+#else
+    static_cast<void>(address);
+#endif
+}
 
 [[noreturn]] void ThrowReadError() {
     throw std::range_error("bundle read error");
@@ -198,7 +213,7 @@ const BundleEntry* BundleDirectory::Find(std::string_view name) const {
             continue;
         }
         // The entry is fetched while its name is compared where it lies.
-        __builtin_prefetch(entry);
+        Prefetch(entry);
         const uint64_t nameAt = static_cast<uint32_t>(value);
         const bool bytesMatch = name.empty() || (name.size() <= namesLength_ - nameAt &&
                                                  std::memcmp(namesBase_ + nameAt, name.data(), name.size()) == 0);
