@@ -47,7 +47,7 @@ uint64_t WorkingSet() {
 
 struct Host {
     AssetBundle bundle;
-    BundleMapping mapping;
+    SharedMappedFile mapping;
     std::unique_ptr<ContentServer> server;
     ComPtr<ResponseMaker> maker;
 

@@ -2,7 +2,8 @@
 TESSARINE_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix mingw-w64-tools
   binutils-mingw-w64-x86-64 wine wine64 xvfb xauth nlohmann-json3-dev googletest
   python3 x11-utils chromium python3-websockets xdotool clang libclang-rt-dev
-  libstb-dev zlib1g-dev libz-mingw-w64-dev nsis icoutils python3-pefile zip unzip)
+  libstb-dev zlib1g-dev libz-mingw-w64-dev nsis icoutils python3-pefile zip unzip
+  clang-tidy clang-format graphviz)
 
 ensure_packages() {
   local missing=()

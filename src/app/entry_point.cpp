@@ -11,7 +11,7 @@
 #include <new>
 #include <string>
 
-#include "app/app_config.h"
+#include "util/app_config.h"
 #include "app/error_box.h"
 #include "app/host_globals.h"
 #include "app/main_window.h"
@@ -37,8 +37,6 @@ __declspec(dllexport) DWORD AmdPowerXpressRequestHighPerformance = 1;
 }
 
 namespace {
-
-constexpr char webFolderName[] = "www\\";
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.rfind('\\');
@@ -114,7 +112,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     // Declared before the web view host, so both outlive it.
     AssetBundle bundle;
-    BundleMapping bundleMapping;
+    SharedMappedFile bundleMapping;
     if (!OpenAssetBundle(bundle, appFolder, bundleMapping)) ShowErrorBox("Error reading asset bundle");
 
     // Left alone on an early exit: the process ends right after.

@@ -27,7 +27,10 @@ add_executable(tessarine WIN32
   ${CMAKE_CURRENT_SOURCE_DIR}/host_globals.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/main_window.cpp
   ${CMAKE_CURRENT_BINARY_DIR}/resources/tessarine.rc)
-target_link_options(tessarine PRIVATE -municode)
+if(MINGW)
+  # MSVC finds wWinMain by itself; mingw-w64 needs to be told.
+  target_link_options(tessarine PRIVATE -municode)
+endif()
 tessarine_ships(tessarine)
 target_link_libraries(tessarine PRIVATE
   tessarine_webview tessarine_window tessarine_bundle_open tessarine_config tessarine_util tessarine_windows_names

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/app_config.h"
+#include "util/app_config.h"
 
 inline constexpr wchar_t mainWindowClassName[] = L"Tessarine";
 

@@ -9,7 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/folder_defaults.h"
+#include "util/debug_trace.h"
+#include "util/folder_defaults.h"
 #include "util/known_folder.h"
 #include "util/text_convert.h"
 #include "util/win_handles.h"
@@ -56,9 +57,12 @@ void InitHandshake::SendDirectoryHandles(ICoreWebView2Environment* environment, 
     std::array<IUnknown*, folderCount> items{};
     for (size_t i = 0; i < folderCount; ++i) items[i] = handles[i].get();
     ComPtr<ICoreWebView2ObjectCollection> collection;
-    environment14->CreateObjectCollection(static_cast<UINT32>(folderCount), items.data(), collection.put());
+    TraceIfFailed(
+        environment14->CreateObjectCollection(static_cast<UINT32>(folderCount), items.data(), collection.put()),
+        "CreateObjectCollection");
     const std::wstring message = Utf8ToWide(nlohmann::json{{"type", "directory-handles"}}.dump());
-    webView23->PostWebMessageAsJsonWithAdditionalObjects(message.c_str(), collection.get());
+    TraceIfFailed(webView23->PostWebMessageAsJsonWithAdditionalObjects(message.c_str(), collection.get()),
+                  "PostWebMessageAsJsonWithAdditionalObjects");
 }
 
 void InitHandshake::AddDirectoryHandle(ICoreWebView2Environment14* environment14, ICoreWebView2FileSystemHandle** slot,
@@ -67,11 +71,13 @@ void InitHandshake::AddDirectoryHandle(ICoreWebView2Environment14* environment14
     folderPaths[placeholder] = path;
     const FolderAccess access = EffectiveFolderAccess(folderAccess_, placeholder, path, appFolder_);
     if (access == FolderAccess::None) return;
-    environment14->CreateWebFileSystemDirectoryHandle(Utf8ToWide(path).c_str(),
-                                                      access == FolderAccess::Read
-                                                          ? COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION_READ_ONLY
-                                                          : COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION_READ_WRITE,
-                                                      slot);
+    // A folder the runtime cannot open keeps an empty slot; the page sees it as closed.
+    TraceIfFailed(environment14->CreateWebFileSystemDirectoryHandle(
+                      Utf8ToWide(path).c_str(),
+                      access == FolderAccess::Read ? COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION_READ_ONLY
+                                                   : COREWEBVIEW2_FILE_SYSTEM_HANDLE_PERMISSION_READ_WRITE,
+                      slot),
+                  "CreateWebFileSystemDirectoryHandle");
 }
 
 std::string InitHandshake::InitResponse(const std::vector<std::string>& componentIds) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_config.h"
+#include "util/app_config.h"
 #include "webview/webview2.h"
 
 class InitHandshake {

@@ -10,7 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/json_get.h"
+#include "util/json_get.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 
 #include "util/text_convert.h"
 #include "util/win_handles.h"
-#include "webview/navigation_policy.h"
+#include "util/navigation_policy.h"
 
 void ReceiveWebMessage(ICoreWebView2WebMessageReceivedEventArgs* args, const std::string& appUrl,
                        PageRequests& requests) {
     CoTaskMemPtr<wchar_t> source;
     args->get_Source(source.put());
     const std::string sender = WideToUtf8(source.get());
-    if (!IsAppPage(sender, appUrl)) return;
+    if (!IsAppUrl(AppUrlQuestion::Message, sender, appUrl)) return;
     // A message posted as a non-string value has no text: ignore it.
     CoTaskMemPtr<wchar_t> text;
     if (FAILED(args->TryGetWebMessageAsString(text.put())) || !text) return;
@@ -25,5 +25,5 @@ void ReceiveWebMessage(ICoreWebView2WebMessageReceivedEventArgs* args, const std
 bool TopDocumentIsAppPage(ICoreWebView2* webView, const std::string& appUrl) {
     CoTaskMemPtr<wchar_t> source;
     if (!webView || FAILED(webView->get_Source(source.put())) || !source) return false;
-    return IsAppPage(WideToUtf8(source.get()), appUrl);
+    return IsAppUrl(AppUrlQuestion::Message, WideToUtf8(source.get()), appUrl);
 }

@@ -8,7 +8,7 @@
 #include "webview/webview2.h"
 
 // The web-message event: drops a message that does not come from one of the app's
-// pages (IsAppPage against appUrl) or that is not a string, and hands the rest to
+// pages (the Message question against appUrl) or that is not a string, and hands the rest to
 // HandleWebMessage.
 void ReceiveWebMessage(ICoreWebView2WebMessageReceivedEventArgs* args, const std::string& appUrl,
                        PageRequests& requests);

@@ -9,15 +9,25 @@
 #include <type_traits>
 #include <utility>
 
+#if defined(_MSC_VER) && !defined(__clang__)
+#include <xmmintrin.h>
+#endif
+
+#include "bundle/bundle_format.h"
+#include "util/file_seek.h"
+
 namespace {
 
-constexpr uint32_t kMagic = 0x747A6162;             // "tzab"
-constexpr uint32_t kBlobChunkId = 0x626C6F62;       // "blob"
-constexpr uint32_t kDirectoryChunkId = 0x66646972;  // "fdir"
-
-// The fixed part of a directory entry: two reserved fields, offset, length,
-// extra, compression, name length.
-constexpr uint64_t kEntryFixedLength = 37;
+// A hint only: the lookup is correct without it.
+inline void Prefetch(const void* address) {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(address);
+#elif defined(_M_X64)
+    _mm_prefetch(static_cast<const char*>(address), _MM_HINT_T0);
+#else
+    static_cast<void>(address);
+#endif
+}
 
 [[noreturn]] void ThrowReadError() {
     throw std::range_error("bundle read error");
@@ -203,7 +213,7 @@ const BundleEntry* BundleDirectory::Find(std::string_view name) const {
             continue;
         }
         // The entry is fetched while its name is compared where it lies.
-        __builtin_prefetch(entry);
+        Prefetch(entry);
         const uint64_t nameAt = static_cast<uint32_t>(value);
         const bool bytesMatch = name.empty() || (name.size() <= namesLength_ - nameAt &&
                                                  std::memcmp(namesBase_ + nameAt, name.data(), name.size()) == 0);
@@ -234,15 +244,7 @@ uint64_t AssetBundle::Remaining() const {
 }
 
 void AssetBundle::SeekStream(uint64_t offset) {
-    if (offset > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) {
-        ThrowFileReadError();
-    }
-#ifdef _WIN32
-    const int result = _fseeki64(stream, static_cast<int64_t>(offset), SEEK_SET);
-#else
-    const int result = fseeko(stream, static_cast<off_t>(offset), SEEK_SET);
-#endif
-    if (result != 0) {
+    if (!SeekFile(stream, offset)) {
         ThrowFileReadError();
     }
 }
@@ -284,14 +286,14 @@ void AssetBundle::Load() {
     chunks.clear();
     entries.clear();
 
-    if (ReadU32() != kMagic) {
+    if (ReadU32() != kBundleMagic) {
         throw std::runtime_error("bad format");
     }
-    if (ReadU32() != 0) {
+    if (ReadU32() != kBundleVersion) {
         throw std::runtime_error("unsupported version");
     }
     const uint32_t firstChunkOffset = ReadU32();
-    if (ReadU32() != 0) {
+    if (ReadU32() != kBundleFlags) {
         throw std::runtime_error("invalid flags");
     }
 

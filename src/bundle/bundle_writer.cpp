@@ -9,11 +9,10 @@
 #include <stdexcept>
 #include <system_error>
 
+#include "bundle/bundle_format.h"
+
 namespace {
 
-constexpr uint64_t kHeaderLength = 16;
-constexpr uint64_t kChunkHeaderLength = 12;
-constexpr uint64_t kEntryFixedLength = 37;
 constexpr size_t kCopyBufferLength = 1 << 20;
 
 void AppendU32(std::string& out, uint32_t value) {
@@ -153,16 +152,16 @@ uint64_t BundleWriter::Write(std::ostream& out, const Progress& progress) const 
         blobLength = CheckedAdd(blobLength, length);
         directoryLength = CheckedAdd(directoryLength, CheckedAdd(kEntryFixedLength, file.name.size()));
     }
-    const uint64_t total = CheckedAdd(CheckedAdd(kHeaderLength + kChunkHeaderLength, blobLength),
+    const uint64_t total = CheckedAdd(CheckedAdd(kBundleHeaderLength + kChunkHeaderLength, blobLength),
                                       CheckedAdd(kChunkHeaderLength, directoryLength));
 
     OutputBuffer buffer(out);
     std::string head;
-    head.append("tzab");
-    AppendU32(head, 0);                                     // version
-    AppendU32(head, static_cast<uint32_t>(kHeaderLength));  // first chunk offset
-    AppendU32(head, 0);                                     // flags
-    head.append("blob");
+    AppendU32(head, kBundleMagic);
+    AppendU32(head, kBundleVersion);
+    AppendU32(head, static_cast<uint32_t>(kBundleHeaderLength));  // first chunk offset
+    AppendU32(head, kBundleFlags);
+    AppendU32(head, kBlobChunkId);
     AppendU64(head, blobLength);
     buffer.Append(head.data(), head.size());
 
@@ -182,7 +181,7 @@ uint64_t BundleWriter::Write(std::ostream& out, const Progress& progress) const 
 
     std::string directory;
     directory.reserve(static_cast<size_t>(kChunkHeaderLength + directoryLength));
-    directory.append("fdir");
+    AppendU32(directory, kDirectoryChunkId);
     AppendU64(directory, directoryLength);
     AppendU32(directory, static_cast<uint32_t>(files_.size()));
     uint64_t offset = 0;

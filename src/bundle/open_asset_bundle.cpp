@@ -5,12 +5,12 @@
 
 #include "util/file_query.h"
 
-bool OpenAssetBundle(AssetBundle& bundle, const std::string& appFolder, BundleMapping& mapping) {
-    const std::string path = appFolder + "www\\" + "assets.dat";
+bool OpenAssetBundle(AssetBundle& bundle, const std::string& appFolder, SharedMappedFile& mapping) {
+    const std::string path = appFolder + webFolderName + "assets.dat";
     if (!PathExists(path)) {
         return true;  // no archive: everything comes from the folder
     }
-    mapping = std::make_shared<MappedFile>(OpenMappedFile(path));
+    mapping = std::make_shared<const MappedFile>(OpenMappedFile(path));
     if (!mapping->view) {
         return false;
     }

@@ -10,6 +10,7 @@
 #include "server/ascii_text.h"
 #include "server/body_stream.h"
 #include "server/folder_path.h"
+#include "util/debug_trace.h"
 #include "util/file_query.h"
 #include "util/long_path.h"
 #include "util/text_convert.h"
@@ -72,6 +73,8 @@ void ContentServer::DecodeRequestPath(const wchar_t* uri) {
     }
     wchar_t decoded[decodeBufferUnits];
     DWORD decodedUnits = decodeBufferUnits;
+    // The API takes a writable path but only reads it when given an output buffer.
+    // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast)
     if (UrlUnescapeW(const_cast<wchar_t*>(rawPath), decoded, &decodedUnits, URL_UNESCAPE_AS_UTF8) != S_OK) {
         WideToUtf8(rawPath, std::wcslen(rawPath), requestPath_);
         return;
@@ -134,9 +137,11 @@ HRESULT ContentServer::HandleResourceRequest(ICoreWebView2Environment* environme
         WidenAscii(head_.reason, wideReason_);
         WidenAscii(head_.headerText, wideText_);
         ComPtr<ICoreWebView2WebResourceResponse> response;
-        environment->CreateWebResourceResponse(body.get(), head_.status, wideReason_.c_str(), wideText_.c_str(),
-                                               response.put());
-        args->put_Response(response.get());
+        // A response the runtime refuses leaves the request unanswered, as below.
+        TraceIfFailed(environment->CreateWebResourceResponse(body.get(), head_.status, wideReason_.c_str(),
+                                                             wideText_.c_str(), response.put()),
+                      "CreateWebResourceResponse");
+        TraceIfFailed(args->put_Response(response.get()), "put_Response");
     } catch (...) {
         // Nothing may leave the browser's callback; the request goes unanswered.
     }

@@ -9,7 +9,7 @@
 namespace {
 
 // The longest head: the fixed text of a 206 answer, the longest type, four numbers.
-constexpr std::size_t maxHeadLength = 160 + maxMimeTypeLength + 4 * 20;
+constexpr std::size_t maxHeadLength = 160 + maxMimeTypeLength + std::size_t{4} * 20;
 
 // Header lines written on the stack, then copied into the head's buffer at once.
 class HeadText {

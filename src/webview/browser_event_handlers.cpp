@@ -4,7 +4,7 @@
 
 #include "util/text_convert.h"
 #include "webview/com_callback.h"
-#include "webview/navigation_policy.h"
+#include "util/navigation_policy.h"
 #include "webview/pallant_webview.h"
 
 void PallantWebView::RegisterAcceleratorKeyHandler() {
@@ -51,7 +51,7 @@ void PallantWebView::RegisterEventHandlers() {
             [this](ICoreWebView2*, ICoreWebView2NavigationStartingEventArgs* args) {
                 CoTaskMemPtr<wchar_t> uri;
                 args->get_Uri(uri.put());
-                if (!HasPrefix(WideToUtf8(uri.get()), originUrl)) args->put_Cancel(TRUE);
+                if (!IsAppUrl(AppUrlQuestion::Navigation, WideToUtf8(uri.get()), originUrl)) args->put_Cancel(TRUE);
                 return S_OK;
             });
         webView->add_NavigationStarting(navigation.get(), &token);
@@ -63,8 +63,9 @@ void PallantWebView::RegisterEventHandlers() {
         [this](ICoreWebView2*, ICoreWebView2PermissionRequestedEventArgs* args) {
             CoTaskMemPtr<wchar_t> uri;
             args->get_Uri(uri.put());
-            const std::string origin = UrlOrigin(WideToUtf8(uri.get()));
-            if (!origin.empty() && origin == UrlOrigin(originUrl)) args->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW);
+            if (IsAppUrl(AppUrlQuestion::Permission, WideToUtf8(uri.get()), originUrl)) {
+                args->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW);
+            }
             return S_OK;
         });
     webView->add_PermissionRequested(permission.get(), &token);

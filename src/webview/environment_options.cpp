@@ -41,6 +41,9 @@ HRESULT ReadOut(const T& source, T* value) {
     return S_OK;
 }
 
+// The macros' arguments are a name, a type and a member, none of which may be put in
+// parentheses. NOLINTBEGIN(bugprone-macro-parentheses)
+
 // get_<Name> and put_<Name> of a string property; unset reads as null.
 #define OPTIONS_TEXT_PROPERTY(Name, field)                         \
     HRESULT STDMETHODCALLTYPE get_##Name(LPWSTR* value) override { \
@@ -59,6 +62,7 @@ HRESULT ReadOut(const T& source, T* value) {
         field = value;                                           \
         return S_OK;                                             \
     }
+// NOLINTEND(bugprone-macro-parentheses)
 
 // The loader reads each property through the interface that declares it; the base
 // answers each options IID from that interface's own sub-object.
@@ -85,6 +89,8 @@ public:
         *schemeRegistrations = nullptr;
         if (schemeRegistrations_.empty()) return S_OK;
         auto** array = static_cast<ICoreWebView2CustomSchemeRegistration**>(
+            // An array of interface pointers, as the caller frees it.
+            // NOLINTNEXTLINE(bugprone-sizeof-expression)
             ::CoTaskMemAlloc(schemeRegistrations_.size() * sizeof(ICoreWebView2CustomSchemeRegistration*)));
         if (array == nullptr) return E_OUTOFMEMORY;
         for (size_t i = 0; i < schemeRegistrations_.size(); ++i) {

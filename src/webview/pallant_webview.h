@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "app/app_config.h"
+#include "util/app_config.h"
 #include "bridge/init_handshake.h"
 #include "bridge/web_message.h"
 #include "bundle/asset_bundle.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_config.h"
+#include "util/app_config.h"
 #include "webview/browser_loader.h"
 
 // The download page of the public WebView2 runtime, opened when none is installed.

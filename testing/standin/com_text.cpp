@@ -3,7 +3,6 @@
 
 #include <objbase.h>
 
-
 namespace standin {
 
 bool ReadEnvironmentVariable(LPCWSTR name, std::wstring& value) {

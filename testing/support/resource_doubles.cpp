@@ -1,7 +1,6 @@
 // Windows-only.
 #include "support/resource_doubles.h"
 
-
 namespace test_support {
 
 namespace {

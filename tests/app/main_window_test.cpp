@@ -20,8 +20,10 @@ TEST(MainWindow, OuterSizeAddsTheFrameWithoutOverflowingOnPageSentSizes) {
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
     const int32_t border = frame.right - frame.left;
     ASSERT_GT(border, 0);
-    for (const auto& [client, outer] : {std::pair<int32_t, int32_t>{800, 800 + border}, {INT_MAX - 1, INT_MAX},
-                                        {INT_MAX, INT_MAX}, {INT_MIN, INT_MIN + border}}) {
+    for (const auto& [client, outer] : {std::pair<int32_t, int32_t>{800, 800 + border},
+                                        {INT_MAX - 1, INT_MAX},
+                                        {INT_MAX, INT_MAX},
+                                        {INT_MIN, INT_MIN + border}}) {
         EXPECT_EQ(OuterSizeForClient(client, 600, WS_OVERLAPPEDWINDOW, 0).width, outer) << client;
     }
     EXPECT_EQ(OuterSizeForClient(800, INT_MAX, WS_OVERLAPPEDWINDOW, 0).height, INT_MAX);

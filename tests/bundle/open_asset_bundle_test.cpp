@@ -22,7 +22,7 @@ struct App {
         folder.MakeFolder(L"www");
         folder.Write(kArchive, bytes);
     }
-    bool Open(AssetBundle& bundle, BundleMapping& mapping) const {
+    bool Open(AssetBundle& bundle, SharedMappedFile& mapping) const {
         return OpenAssetBundle(bundle, folder.Utf8(L"") + "\\", mapping);
     }
     test_support::TempFolder folder;
@@ -31,7 +31,7 @@ struct App {
 TEST(OpenAssetBundle, MapsAValidArchiveReadOnlyUntilClosed) {
     const App app(ExampleArchive());
     AssetBundle bundle;
-    BundleMapping mapping;
+    SharedMappedFile mapping;
     ASSERT_TRUE(app.Open(bundle, mapping));
     ASSERT_TRUE(mapping && mapping->view.valid());
     EXPECT_EQ(bundle.base, mapping->view.get());
@@ -40,7 +40,7 @@ TEST(OpenAssetBundle, MapsAValidArchiveReadOnlyUntilClosed) {
     EXPECT_TRUE(std::ifstream(app.folder.Wide(kArchive).c_str(), std::ios::binary).is_open());
     EXPECT_FALSE(std::ofstream(app.folder.Wide(kArchive).c_str(), std::ios::binary | std::ios::app).is_open());
     // The bundle and the host hold the mapping; the last of them closes it.
-    const std::weak_ptr<MappedFile> watch = mapping;
+    const std::weak_ptr<const MappedFile> watch = mapping;
     bundle.Clear();
     mapping.reset();
     EXPECT_TRUE(watch.expired());
@@ -52,14 +52,14 @@ TEST(OpenAssetBundle, ReportsArchivesItCannotOpenOrRead) {
          {"tzaB" + ExampleArchive().substr(4), std::string(), ExampleArchive().substr(0, 60)}) {
         const App app(bytes);
         AssetBundle bundle;
-        BundleMapping mapping;
+        SharedMappedFile mapping;
         EXPECT_FALSE(app.Open(bundle, mapping)) << bytes.size();
         EXPECT_TRUE(bundle.entries.empty());
     }
     // A bad second entry: the first stays usable through the kept view.
     const App partial(Header() + Chunk("blob", "hello") + Chunk("fdir", Directory({{"good", 0, 5}, {"bad", 1, 5}})));
     AssetBundle bundle;
-    BundleMapping mapping;
+    SharedMappedFile mapping;
     EXPECT_FALSE(partial.Open(bundle, mapping));
     EXPECT_EQ(EntryText(bundle, "good"), "hello");
 
@@ -67,7 +67,7 @@ TEST(OpenAssetBundle, ReportsArchivesItCannotOpenOrRead) {
     const App folder("", L"tessarine-open-folder");
     ASSERT_TRUE(DeleteFileW(folder.folder.Wide(kArchive).c_str()) && folder.folder.MakeFolder(kArchive));
     AssetBundle none;
-    BundleMapping noMapping;
+    SharedMappedFile noMapping;
     EXPECT_FALSE(folder.Open(none, noMapping));
 }
 

@@ -4,8 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/app_config.h"
-#include "app/config_keys.h"
+#include "util/app_config.h"
+#include "util/config_keys.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);

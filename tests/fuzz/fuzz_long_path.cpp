@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // What the host passes: a drive path or a network path, longer than a bare "C:\".
     if (path.size() < 4) return 0;
     const bool drive = path[1] == L':' && (path[2] == L'\\' || path[2] == L'/');
-    const bool network = backslashed.compare(0, 2, L"\\\\") == 0 && backslashed[2] != L'\\' &&
-                         path[2] != L'?' && path[2] != L'.';
+    const bool network =
+        backslashed.compare(0, 2, L"\\\\") == 0 && backslashed[2] != L'\\' && path[2] != L'?' && path[2] != L'.';
     if (!drive && !network) return 0;
     if (longPath.compare(0, 4, L"\\\\?\\") != 0 || StripLongPathPrefix(longPath) != backslashed) __builtin_trap();
     return 0;

@@ -1,7 +1,7 @@
 // The sender check: a page it hears has the app's origin, and origins are stable.
 #include <string>
 
-#include "webview/navigation_policy.h"
+#include "util/navigation_policy.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
@@ -10,7 +10,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string source = split == std::string::npos ? input : input.substr(split + 1);
     const std::string origin = UrlOrigin(source);
     if (UrlOrigin(origin) != origin) __builtin_trap();
-    if (IsAppPage(source, app) && (origin.empty() || origin != UrlOrigin(app))) __builtin_trap();
+    // A page the host hears is one it grants permissions to.
+    if (IsAppUrl(AppUrlQuestion::Message, source, app) && !IsAppUrl(AppUrlQuestion::Permission, source, app)) {
+        __builtin_trap();
+    }
     IsSecurePage(source);
     return 0;
 }

@@ -5,9 +5,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/app_config.h"
-#include "app/config_keys.h"
-#include "app/folder_defaults.h"
+#include "util/app_config.h"
+#include "util/config_keys.h"
+#include "util/folder_defaults.h"
 
 namespace {
 

@@ -6,46 +6,57 @@
 
 #include "entry_name_check.h"
 #include "server/folder_path.h"
+#include "util/navigation_policy.h"
 #include "util/windows_names.h"
-#include "webview/navigation_policy.h"
 
 namespace {
 
-TEST(PageTrust, OnlyTheAppsOwnPagesAreHeardAndOnlySecureOnesGetFolders) {
+// Each question about "is this URL the app" against one table: where a navigation may
+// go (a byte prefix), who gets permissions (the origin), who is heard (an app page);
+// and, for the pages heard, which ones get folders.
+TEST(PageTrust, EachQuestionKeepsItsOwnRuleAndOnlySecurePagesGetFolders) {
     struct Case {
         const char* app;
-        const char* source;
+        const char* url;
+        bool navigates;
+        bool permitted;
         bool heard;
         bool secure;
     };
     const Case cases[] = {
-        {"https://example.com", "https://example.com/", true, true},
-        {"https://example.com", "https://example.com.evil.net/", false, true},
-        {"https://example.com", "https://example.com@evil.net/", false, true},
-        {"https://example.com", "https://example.com:8443/", false, true},
-        {"https://example.com", "http://example.com/", false, false},
-        {"https://Example.COM/", "https://example.com/a?b#c", true, true},
-        {"https://example.com/", "HTTPS://EXAMPLE.COM/", false, true},
-        {"https://example.com/", "https://example.com", false, true},
-        {"https://example.com/app", "https://example.com/app?mode=1", true, true},
-        {"https://example.com/app", "https://example.com/app/deep/page.html", true, true},
-        {"https://example.com/app", "https://example.com/apple", false, true},
-        {"https://example.com/app/", "https://example.com/app/x", true, true},
-        {"https://example.com/app/", "https://example.com/app/../admin/", false, true},
-        {"https://example.com/app/", "https://example.com/app/%2e%2e/admin/", false, true},
-        {"https://example.com/app/index.html?v=2", "https://example.com/app/index.html", true, true},
-        {"http://example.com/", "http://example.com/", true, false},
-        {"http://localhost:8080/", "http://localhost:8080/game/", true, true},
-        {"http://[::1]:9000/", "http://[::1]:9000/", true, true},
-        {"http://[::1]:9000/", "http://[::1]:9001/", false, true},
-        {"http://localhost/", "http://localhost.evil.net/", false, false},
-        {"https://h:443:443/", "https://h/", false, true},
-        {"https://tessarine.localhost/", "https://evil.example/https://tessarine.localhost/", false, true},
-        {"not a url", "not a url", false, false},
+        {"https://tessarine.localhost/", "https://tessarine.localhost/game/index.html#x", true, true, true, true},
+        {"https://tessarine.localhost/", "https://TESSARINE.localhost/", false, true, false, true},
+        {"https://tessarine.localhost/", "https://tessarine.localhost.evil.net/", false, false, false, true},
+        {"https://example.com", "https://example.com/", true, true, true, true},
+        {"https://example.com", "https://example.com.evil.net/", true, false, false, true},
+        {"https://example.com", "https://example.com@evil.net/", true, false, false, true},
+        {"https://example.com", "https://example.com:8443/", true, false, false, true},
+        {"https://example.com", "http://example.com/", false, false, false, false},
+        {"https://Example.COM/", "https://example.com/a?b#c", false, true, true, true},
+        {"https://example.com/", "HTTPS://EXAMPLE.COM/", false, true, false, true},
+        {"https://example.com/", "https://example.com", false, true, false, true},
+        {"https://example.com/app", "https://example.com/app?mode=1", true, true, true, true},
+        {"https://example.com/app", "https://example.com/app/deep/page.html", true, true, true, true},
+        {"https://example.com/app", "https://example.com/apple", true, true, false, true},
+        {"https://example.com/app/", "https://example.com/app/x", true, true, true, true},
+        {"https://example.com/app/", "https://example.com/app/../admin/", true, true, false, true},
+        {"https://example.com/app/", "https://example.com/app/%2e%2e/admin/", true, true, false, true},
+        {"https://example.com/app/index.html?v=2", "https://example.com/app/index.html", false, true, true, true},
+        {"http://example.com/", "http://example.com/", true, true, true, false},
+        {"http://localhost:8080/", "http://localhost:8080/game/", true, true, true, true},
+        {"http://[::1]:9000/", "http://[::1]:9000/", true, true, true, true},
+        {"http://[::1]:9000/", "http://[::1]:9001/", false, false, false, true},
+        {"http://localhost/", "http://localhost.evil.net/", false, false, false, false},
+        {"https://h:443:443/", "https://h/", false, false, false, true},
+        {"https://tessarine.localhost/", "https://evil.example/https://tessarine.localhost/", false, false, false,
+         true},
+        {"not a url", "not a url", true, false, false, false},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(IsAppPage(c.source, c.app), c.heard) << c.app << " <- " << c.source;
-        EXPECT_EQ(IsSecurePage(c.source), c.secure) << c.source;
+        EXPECT_EQ(IsAppUrl(AppUrlQuestion::Navigation, c.url, c.app), c.navigates) << c.app << " <- " << c.url;
+        EXPECT_EQ(IsAppUrl(AppUrlQuestion::Permission, c.url, c.app), c.permitted) << c.app << " <- " << c.url;
+        EXPECT_EQ(IsAppUrl(AppUrlQuestion::Message, c.url, c.app), c.heard) << c.app << " <- " << c.url;
+        EXPECT_EQ(IsSecurePage(c.url), c.secure) << c.url;
     }
 }
 

@@ -177,7 +177,7 @@ TEST(ContentServer, AnswersBeyondFourGibibytesAndRangesPastTwo) {
                     "end" + Chunk("fdir", Directory({{"huge.bin", 0, big}})));
     app.WriteSparse("media.bin", "", uint64_t{1} << 31, "marker");
     AssetBundle bundle;
-    BundleMapping mapping;
+    SharedMappedFile mapping;
     ASSERT_TRUE(OpenAssetBundle(bundle, app.Utf8(), mapping));
     ContentServer server(bundle, app.Utf8(), "www\\", "https://tessarine.localhost/");
 

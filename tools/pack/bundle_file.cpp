@@ -2,10 +2,11 @@
 
 #include <cerrno>
 #include <cstring>
-#include <limits>
 #include <stdexcept>
 #include <string>
 #include <system_error>
+
+#include "util/file_seek.h"
 
 namespace {
 
@@ -14,15 +15,6 @@ FILE* OpenForReading(const std::filesystem::path& path) {
     return _wfopen(path.c_str(), L"rb");
 #else
     return std::fopen(path.c_str(), "rb");
-#endif
-}
-
-bool SeekTo(FILE* stream, uint64_t offset) {
-    if (offset > static_cast<uint64_t>(std::numeric_limits<int64_t>::max())) return false;
-#ifdef _WIN32
-    return _fseeki64(stream, static_cast<int64_t>(offset), SEEK_SET) == 0;
-#else
-    return fseeko(stream, static_cast<off_t>(offset), SEEK_SET) == 0;
 #endif
 }
 
@@ -47,7 +39,7 @@ BundleFile::BundleFile(const std::filesystem::path& path) : path_(path) {
 
 void BundleFile::ReadEntry(const BundleEntry& entry, const std::function<void(const char* data, size_t length)>& sink) {
     // Load guarantees the entry lies inside the blob and the blob inside the file.
-    if (!SeekTo(stream_.get(), bundle_.blobOffset + entry.offset)) {
+    if (!SeekFile(stream_.get(), bundle_.blobOffset + entry.offset)) {
         throw std::runtime_error("cannot read " + path_.u8string());
     }
     // One buffer for every entry, made on first use and never zero-filled.

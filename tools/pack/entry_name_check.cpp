@@ -69,7 +69,7 @@ std::string UnsafeEntryNameReason(const std::string& name) {
     size_t begin = 0;
     while (true) {
         const size_t end = name.find('/', begin);
-        const std::string reason = SegmentReason(name.substr(begin, end - begin));
+        std::string reason = SegmentReason(name.substr(begin, end - begin));
         if (!reason.empty()) return reason;
         if (end == std::string::npos) return "";
         begin = end + 1;

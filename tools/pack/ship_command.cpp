@@ -11,8 +11,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/app_config.h"
-#include "app/json_get.h"
+#include "util/app_config.h"
+#include "util/json_get.h"
 #include "bundle/bundle_writer.h"
 #include "bundle_file.h"
 #include "entry_name_check.h"

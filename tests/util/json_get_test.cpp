@@ -1,4 +1,4 @@
-#include "app/json_get.h"
+#include "util/json_get.h"
 
 #include <cmath>
 #include <limits>

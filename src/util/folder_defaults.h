@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "app/app_config.h"
+#include "util/app_config.h"
 
 // The access of a folder the package leaves alone: read-only for <app>,
 // <web-resource>, <local-app-data>, <roaming-app-data> and <profile>, read-write

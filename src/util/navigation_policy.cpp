@@ -1,4 +1,4 @@
-#include "webview/navigation_policy.h"
+#include "util/navigation_policy.h"
 
 #include <algorithm>
 #include <utility>
@@ -138,18 +138,9 @@ bool AsksToAttach(const std::string& mailto) {
     return false;
 }
 
-}  // namespace
 
 bool HasPrefix(const std::string& text, const std::string& prefix) {
     return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
-}
-
-std::string UrlOrigin(const std::string& url) {
-    const UrlParts parts = SplitUrl(url);
-    if (!parts.valid) return {};
-    std::string origin = Lower(parts.scheme) + "://" + Lower(parts.host);
-    if (parts.port >= 0) origin += ":" + std::to_string(parts.port);
-    return origin;
 }
 
 bool IsAppPage(const std::string& source, const std::string& appUrl) {
@@ -161,6 +152,30 @@ bool IsAppPage(const std::string& source, const std::string& appUrl) {
     const std::string appPath = app.path.empty() ? "/" : app.path;
     if (page.path == appPath) return true;
     return HasPrefix(page.path, appPath) && (appPath.back() == '/' || page.path[appPath.size()] == '/');
+}
+
+}  // namespace
+
+std::string UrlOrigin(const std::string& url) {
+    const UrlParts parts = SplitUrl(url);
+    if (!parts.valid) return {};
+    std::string origin = Lower(parts.scheme) + "://" + Lower(parts.host);
+    if (parts.port >= 0) origin += ":" + std::to_string(parts.port);
+    return origin;
+}
+
+bool IsAppUrl(AppUrlQuestion question, const std::string& url, const std::string& appUrl) {
+    switch (question) {
+        case AppUrlQuestion::Navigation:
+            return HasPrefix(url, appUrl);
+        case AppUrlQuestion::Permission: {
+            const std::string origin = UrlOrigin(url);
+            return !origin.empty() && origin == UrlOrigin(appUrl);
+        }
+        case AppUrlQuestion::Message:
+            return IsAppPage(url, appUrl);
+    }
+    return false;
 }
 
 bool IsSecurePage(const std::string& source) {

@@ -1,10 +1,10 @@
-#include "app/config_keys.h"
+#include "util/config_keys.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
 
-#include "app/app_config.h"
+#include "util/app_config.h"
 
 namespace {
 

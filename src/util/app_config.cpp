@@ -1,4 +1,4 @@
-#include "app/app_config.h"
+#include "util/app_config.h"
 
 #include <algorithm>
 #include <set>
@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/config_keys.h"
-#include "app/json_get.h"
+#include "util/config_keys.h"
+#include "util/json_get.h"
 
 namespace {
 

@@ -49,7 +49,7 @@ struct AppConfig {
     bool enableDevTools = true;
     bool allowHostInputProcessing = true;
     // Placeholder to access, from "folder-access" in "settings"; a folder not named
-    // there gets its default (app/folder_defaults.h).
+    // there gets its default (util/folder_defaults.h).
     std::map<std::string, FolderAccess> folderAccess;
     std::string installRuntimeMessage = defaultInstallRuntimeMessage;
 };

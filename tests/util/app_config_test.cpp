@@ -1,4 +1,4 @@
-#include "app/app_config.h"
+#include "util/app_config.h"
 
 #include <map>
 #include <sstream>

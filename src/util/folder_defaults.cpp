@@ -1,4 +1,4 @@
-#include "app/folder_defaults.h"
+#include "util/folder_defaults.h"
 
 #include <algorithm>
 #include <array>
