@@ -1,7 +1,7 @@
 # Sourced by scripts: installs what the builds and tests need on a fresh Debian machine.
 TESSARINE_PACKAGES=(cmake ninja-build g++ g++-mingw-w64-x86-64-posix mingw-w64-tools
   binutils-mingw-w64-x86-64 wine wine64 xvfb xauth nlohmann-json3-dev googletest
-  python3 x11-utils chromium python3-websockets xdotool clang libclang-rt-dev)
+  python3 x11-utils chromium python3-websockets xdotool clang libclang-rt-dev graphviz)
 
 ensure_packages() {
   local missing=()

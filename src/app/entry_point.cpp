@@ -9,11 +9,13 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "app/app_config.h"
 #include "app/error_box.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "app/window_state.h"
 #include "bundle/asset_bundle.h"
 #include "bundle/open_asset_bundle.h"
@@ -80,6 +82,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             "Failed to parse package.json. Check the file has valid JSON and that all parameters are correct.");
         return 1;
     }
+    // A second start of a single-instance app hands over to the running copy.
+    std::optional<SingleInstance> onlyCopy;
+    if (config.singleInstance) {
+        onlyCopy.emplace(config.name);
+        if (!onlyCopy->Claimed()) {
+            onlyCopy->ActivateRunningCopy();
+            return 0;
+        }
+    }
     const std::string userDataFolder = GetKnownFolderPath(FOLDERID_LocalAppData) + "\\" + config.name;
 
     ULONG_PTR gdiplusToken = 0;
@@ -116,6 +127,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ShowErrorBox("Failed to create window");
         return 1;
     }
+    if (onlyCopy) onlyCopy->MarkWindow(window);
     extensionManager->NotifyMainWindowCreated(window);
 
     MSG message{};

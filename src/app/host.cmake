@@ -21,6 +21,7 @@ add_executable(tessarine WIN32
   ${CMAKE_CURRENT_SOURCE_DIR}/entry_point.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/error_box.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/main_window.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/single_instance.cpp
   ${CMAKE_CURRENT_BINARY_DIR}/resources/tessarine.rc)
 target_link_options(tessarine PRIVATE -municode)
 target_link_libraries(tessarine PRIVATE

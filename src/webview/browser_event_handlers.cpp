@@ -63,9 +63,9 @@ HRESULT PallantWebView::OnFullScreenElementChanged(ICoreWebView2* sender, IUnkno
     return S_OK;
 }
 
+// window.close(): the page itself is done, so nothing is announced to it.
 HRESULT PallantWebView::OnWindowCloseRequested(ICoreWebView2*, IUnknown*) {
-    // Posted: closing inside the runtime's callback would destroy the control under it.
-    PostMessageW(window_, WM_CLOSE, 0, 0);
+    CloseWindow();
     return S_OK;
 }
 
@@ -144,9 +144,9 @@ HRESULT PallantWebView::OnBrowserProcessExited(ICoreWebView2Environment*,
 void PallantWebView::AskAboutUnresponsivePage() {
     unresponsive_ = false;
     if (!webView_ || exitCode_ != 0) return;
-    const int answer = MessageBoxW(window_,
-                                   L"The app is not responding.\n\nKeep waiting for it? Choose No to restart it.",
-                                   Utf8ToWide(config_.title).c_str(), MB_YESNO | MB_ICONWARNING);
+    const int answer =
+        MessageBoxW(window_, L"The app is not responding.\n\nKeep waiting for it? Choose No to restart it.",
+                    Utf8ToWide(config_.title).c_str(), MB_YESNO | MB_ICONWARNING);
     if (answer == IDYES) {
         unresponsive_ = true;
         SetTimer(window_, unresponsiveTimerId, unresponsiveAskDelayMs, nullptr);

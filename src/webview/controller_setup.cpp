@@ -30,8 +30,8 @@ void PallantWebView::CreateEnvironment() {
     auto handler = MakeHubCallback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>(
         link_, &PallantWebView::OnEnvironmentCreated);
     // A call refused at once never completes: without this the hidden window would wait forever.
-    const HRESULT started = loader_.createEnvironmentWithOptions(
-        browserFolder_, Utf8ToWide(userDataFolder_).c_str(), options.get(), handler.get());
+    const HRESULT started = loader_.createEnvironmentWithOptions(browserFolder_, Utf8ToWide(userDataFolder_).c_str(),
+                                                                 options.get(), handler.get());
     if (FAILED(started)) FailBrowserStart(started);
 }
 

@@ -140,9 +140,9 @@ void PallantWebView::SetCloseHandling(bool enabled) {
 }
 
 void PallantWebView::CloseWindow() {
-    // Posted: the page's message is still being handled inside the browser's callback.
-    PostMessageW(window_, WM_CLOSE, 0, 0);
+    // Posted: closing inside the runtime's callback would destroy the control under it.
     close_.SetEnabled(false);
+    PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
 bool PallantWebView::OnCloseRequested() {

@@ -9,8 +9,8 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "testing", "live"))
-from live_app import (ROOT, make_app, make_idle_app, make_worker_app, png_corner, png_size, run_app, run_watched,  # noqa: E402
-                      transcript, transcript_has, windows_path)
+from live_app import (ROOT, make_app, make_idle_app, make_lifecycle_app, make_worker_app, png_corner, png_size,  # noqa: E402
+                      run_app, run_watched, transcript, transcript_has, windows_path)
 
 ORIGIN = "https://tessarine.localhost/"
 # What each worker of the check app loads from the host: (request source kind, file).
@@ -96,13 +96,62 @@ def check_failures(work, binaries):
     return results
 
 
+def check_crashes(work, binaries):
+    """A crashed renderer and a killed browser: the host brings the page back by itself, and it
+    runs its handshake again, told that it was restarted."""
+    script = "if (ready.restarted) window.close(); else console.log('fail now');"
+    results = []
+    for what, variable in (("crashed renderer", "TESSARINE_LIVE_CRASH_ON"), ("killed browser", "TESSARINE_LIVE_KILL_ON")):
+        app = make_lifecycle_app(work, "Crashing", script)
+        code, output = run_app(app, binaries, "--timeout", "90", **{variable: "fail now"})
+        lines = transcript(app)
+        results += [
+            (f"{what}: the host ended with exit code 0 (the restarted page closed it)", code == 0),
+            (f"{what}: the page ran its handshake twice, the second time restarted",
+             [line for line in output if line.startswith("log: ready")]
+             == ["log: ready, restarted: false", "log: ready, restarted: true"]),
+            (f"{what}: no message box", not any(line.startswith("box: ") for line in output)),
+        ]
+        if variable == "TESSARINE_LIVE_CRASH_ON":
+            results.append((f"{what}: the host reloaded the page",
+                            sum(line.get("ev") == "WebView.Reload" for line in lines) == 1))
+        else:
+            results.append((f"{what}: the host asked for a second browser", sum(
+                line.get("ev") == "Loader.CreateCoreWebView2EnvironmentWithOptions" for line in lines) == 2))
+    return results
+
+
+def check_closing(work, binaries):
+    """The player closes the window: a page that saves is waited for, one that never answers is not."""
+    saving = make_lifecycle_app(work, "Saving", """tessarine.onCloseRequested(async () => {
+        await new Promise((resolve) => setTimeout(resolve, 500));
+        console.log("saved");
+      });
+      console.log("close now");""")
+    code, output = run_app(saving, binaries, "--timeout", "60", TESSARINE_LIVE_CLOSE_ON="close now")
+    results = [
+        ("saving page: exit code 0 after the close", code == 0),
+        ("saving page: its save was logged", "log: saved" in output),
+    ]
+    stuck = make_lifecycle_app(work, "Stuck", """tessarine.onCloseRequested(() => new Promise(() => {}));
+      console.log("close now");""", settings={"close-timeout": 2})
+    code, output = run_app(stuck, binaries, "--timeout", "60", TESSARINE_LIVE_CLOSE_ON="close now")
+    results += [
+        ("page that never answers: closed after the timeout with exit code 0", code == 0),
+        ("page that never answers: the host announced the close",
+         transcript_has(transcript(stuck), "WebView.PostWebMessageAsJson", text='{"type":"window-close-requested"}')),
+    ]
+    return results
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--bin", required=True, help="the Windows build's bin folder")
     parser.add_argument("--work", required=True, help="a scratch folder")
     options = parser.parse_args()
     work, binaries = os.path.abspath(options.work), os.path.abspath(options.bin)
-    expectations = check_page(work, binaries) + check_plain_filter(work, binaries) + check_failures(work, binaries)
+    expectations = (check_page(work, binaries) + check_plain_filter(work, binaries) + check_failures(work, binaries)
+                    + check_crashes(work, binaries) + check_closing(work, binaries))
     failures = [what for what, ok in expectations if not ok]
     for what, ok in expectations:
         print(("ok   " if ok else "FAIL ") + what)

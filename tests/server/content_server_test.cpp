@@ -114,6 +114,77 @@ TEST(BodyStream, KeepsTheStreamContract) {
     EXPECT_EQ(ReadToEnd(target.get()), "0123");
 }
 
+// A copy target that takes half of what it is given and, meanwhile, has "another
+// thread" move the source's position.
+class HalfTaker final : public ComObject<IStream> {
+public:
+    explicit HalfTaker(IStream* source) : source_(source) {}
+    HRESULT STDMETHODCALLTYPE Write(const void* data, ULONG count, ULONG* done) override {
+        taken.append(static_cast<const char*>(data), count / 2);
+        *done = count / 2;
+        LARGE_INTEGER elsewhere{};
+        elsewhere.QuadPart = 9;
+        source_->Seek(elsewhere, STREAM_SEEK_SET, nullptr);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Read(void*, ULONG, ULONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER, DWORD, ULARGE_INTEGER*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*, ULARGE_INTEGER*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Revert() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Stat(STATSTG*, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
+    std::string taken;
+
+private:
+    IStream* source_;
+};
+
+TEST(BodyStream, IsAgileAndKeepsAPositionAnotherThreadMoved) {
+    const std::string bytes = "0123456789";
+    ComPtr<IStream> stream = MakeBodyStream(nullptr, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    ASSERT_TRUE(stream);
+    EXPECT_TRUE(stream.query<IAgileObject>());
+    EXPECT_TRUE(stream.query<IMarshal>());
+
+    // Handed to a multi-threaded apartment, it arrives as itself, not as a proxy
+    // that would call back into this thread.
+    const HRESULT initialized = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IStream* marshaled = nullptr;
+    ASSERT_EQ(CoMarshalInterThreadInterfaceInStream(__uuidof(IStream), stream.get(), &marshaled), S_OK);
+    IStream* arrived = nullptr;
+    std::string read(4, '\0');
+    std::thread([&] {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        if (SUCCEEDED(
+                CoGetInterfaceAndReleaseStream(marshaled, __uuidof(IStream), reinterpret_cast<void**>(&arrived)))) {
+            ULONG done = 0;
+            arrived->Read(read.data(), 4, &done);
+            read.resize(done);
+            arrived->Release();
+        }
+        CoUninitialize();
+    }).join();
+    EXPECT_EQ(arrived, stream.get());
+    EXPECT_EQ(read, "0123");
+    if (SUCCEEDED(initialized)) CoUninitialize();
+
+    // A short copy gives back what the target left, unless the position was moved meanwhile.
+    ComPtr<HalfTaker> target;
+    target.attach(new HalfTaker(stream.get()));
+    ULARGE_INTEGER count{}, copied{};
+    count.QuadPart = 4;
+    ASSERT_EQ(stream->CopyTo(target.get(), count, &copied, nullptr), S_OK);
+    EXPECT_EQ(target->taken, "45");
+    EXPECT_EQ(copied.QuadPart, 2u);
+    EXPECT_EQ(ReadToEnd(stream.get()), "9");
+}
+
 TEST(ContentServer, BodiesReadTheMappingOnAnyThreadAndKeepItAliveAfterShutdown) {
     ServingFolder app("shutdown");
     const std::string content = OffsetBytes(8 << 20);
