@@ -144,10 +144,11 @@ HRESULT PallantWebView::OnBrowserProcessExited(ICoreWebView2Environment*,
 void PallantWebView::AskAboutUnresponsivePage() {
     unresponsive_ = false;
     if (!webView_ || exitCode_ != 0) return;
-    const int answer =
-        MessageBoxW(window_, L"The app is not responding.\n\nKeep waiting for it? Choose No to restart it.",
-                    Utf8ToWide(config_.title).c_str(), MB_YESNO | MB_ICONWARNING);
-    if (answer == IDYES) {
+    // OK, the default, keeps waiting: a player who only presses Enter loses nothing.
+    const int answer = MessageBoxW(
+        window_, L"The app is not responding.\n\nChoose OK to keep waiting for it, or Cancel to restart it.",
+        Utf8ToWide(config_.title).c_str(), MB_OKCANCEL | MB_ICONWARNING);
+    if (answer != IDCANCEL) {
         unresponsive_ = true;
         SetTimer(window_, unresponsiveTimerId, unresponsiveAskDelayMs, nullptr);
     } else {

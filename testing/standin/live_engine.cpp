@@ -342,7 +342,7 @@ void LiveEngine::OnPageEvent(const std::string& ev, const Json& message, Json& l
             MakeObject<ProcessFailedArgs>(static_cast<COREWEBVIEW2_PROCESS_FAILED_KIND>(message.value("kind", 0)));
         Raise(webView->processFailed, webView->AsInterface(), args->AsInterface(), line);
     } else if (ev == "browser-exited") {
-        OnBrowserExited(*webView, message.value("failed", true), line);
+        OnBrowserExited(*webView.get(), message.value("failed", true), line);
     } else if (ev == "close-window") {
         // The player closes the window.
         line["posted"] = ::PostMessageW(Runtime::Get().MainWindow(), WM_CLOSE, 0, 0) != FALSE;

@@ -103,7 +103,8 @@ TEST(ProcessFailures, AHungPageMakesTheHostAskFromTheMessageLoop) {
     const e2e::HostRun run = e2e::PlaySteps(
         *app, {}, {"process-failed unresponsive", "process-failed unresponsive", "wait 10500", Message(kInit)}, lines);
     ExpectEnded(run, 0);
-    ExpectBox(run, "Hung Game", "The app is not responding.\n\nKeep waiting for it? Choose No to restart it.",
+    ExpectBox(run, "Hung Game",
+              "The app is not responding.\n\nChoose OK to keep waiting for it, or Cancel to restart it.",
               IconKind::Warning);
     EXPECT_EQ(Count(run, "WebView.Reload"), 0u);
 }
@@ -188,7 +189,9 @@ TEST(Closing, ThePageMaySaveFirstButThePlayerIsNeverTrapped) {
         // The app closed before the scenario's last step.
         EXPECT_TRUE(e2e::StepResult(run.transcript, tail).is_null());
         // While the page saves, the window is still there.
-        if (recorded != 0) EXPECT_EQ(e2e::StepResult(run.transcript, recorded).value("exists", false), true);
+        if (recorded != 0) {
+            EXPECT_EQ(e2e::StepResult(run.transcript, recorded).value("exists", false), true);
+        }
     }
 }
 
