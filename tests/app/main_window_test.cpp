@@ -34,16 +34,6 @@ TEST(MainWindow, ScaleForDpiRoundsUpAtTheMonitorsDpiAndKeepsPageValuesInRange) {
         EXPECT_EQ(ScaleForDpi(row.value, row.dpi), row.pixels) << row.value << " at " << row.dpi;
 }
 
-TEST(MainWindow, AWindowIsAtTheDpiOfItsMonitor) {
-    // Wine has one DPI for every monitor: the system's.
-    HWND window =
-        CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(WindowDpi(window), SystemDpi());
-    EXPECT_EQ(WindowDpi(nullptr), SystemDpi());
-    DestroyWindow(window);
-}
-
 TEST(MainWindow, OuterSizeAddsTheFrameWithoutOverflowingOnPageSentSizes) {
     RECT frame{0, 0, 0, 0};
     AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);

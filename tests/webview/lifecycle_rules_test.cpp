@@ -1,9 +1,8 @@
-// Portable: when a crashed app is brought back, and when a close waits for the page.
+// Portable: how often a crashed app is brought back (the close protocol is played end to end).
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "webview/close_protocol.h"
 #include "webview/restart_budget.h"
 
 namespace {
@@ -27,32 +26,6 @@ TEST(RestartBudget, AllowsThreeRestartsInAnySixtySeconds) {
         for (const uint64_t at : row.failures) allowed.push_back(budget.TryRestart(at));
         EXPECT_EQ(allowed, row.allowed) << row.what;
     }
-}
-
-TEST(CloseProtocol, AnnouncesOnlyTheFirstCloseAndOnlyWhenThePageAskedAndMayWait) {
-    using D = CloseProtocol::Decision;
-    struct Row {
-        const char* what;
-        int32_t timeout;
-        std::vector<bool> enable;  // set before the closes, in order
-        std::vector<D> decisions;  // of three closes
-    };
-    const Row rows[] = {
-        {"off by default", 10, {}, {D::CloseNow, D::CloseNow, D::CloseNow}},
-        {"on", 10, {true}, {D::Announce, D::CloseNow, D::CloseNow}},
-        {"on, then off", 10, {true, false}, {D::CloseNow, D::CloseNow, D::CloseNow}},
-        {"no time to wait", 0, {true}, {D::CloseNow, D::CloseNow, D::CloseNow}},
-    };
-    for (const Row& row : rows) {
-        CloseProtocol close(row.timeout);
-        for (const bool on : row.enable) close.SetEnabled(on);
-        std::vector<D> decisions;
-        for (int i = 0; i < 3; ++i) decisions.push_back(close.OnCloseRequested());
-        EXPECT_EQ(decisions, row.decisions) << row.what;
-        EXPECT_EQ(close.Announced(), row.decisions[0] == D::Announce) << row.what;
-    }
-    EXPECT_EQ(CloseProtocol(86400).TimeoutMs(), 86400000u);
-    EXPECT_EQ(CloseProtocol(-5).TimeoutMs(), 0u);
 }
 
 }  // namespace
