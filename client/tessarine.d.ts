@@ -22,6 +22,8 @@ export type TessarineFolderName = keyof TessarineFolders;
 /** What ready() resolves with. Outside the host: hosted false, no ids, every folder null. */
 export interface TessarineReady {
   readonly hosted: boolean;
+  /** True when the host reloaded the page after its browser process crashed. */
+  readonly restarted: boolean;
   readonly componentIds: readonly string[];
   readonly folders: TessarineFolders;
 }
@@ -49,6 +51,8 @@ export interface TessarineWindow {
   minimize(): void;
   restore(): void;
   focus(): void;
+  /** Closes the app, as window.close() does; close handlers are not run. */
+  close(): void;
   on(event: TessarineWindowEvent, listener: () => void): RemoveListener;
 }
 
@@ -72,6 +76,10 @@ export interface Tessarine {
   readonly isHosted: boolean;
   /** Sends the handshake once; later calls return the same promise. */
   ready(): Promise<TessarineReady>;
+  /** Runs handler when the player closes the window, before it closes: the window waits
+   *  until every handler's promise has settled (at most the package's "close-timeout",
+   *  default 10 s). Registering the first handler turns the host's close handling on. */
+  onCloseRequested(handler: () => void | Promise<unknown>): RemoveListener;
   readonly window: TessarineWindow;
   readonly pointerLock: TessarinePointerLock;
   readonly extension: TessarineExtension;

@@ -13,7 +13,7 @@ const FOLDER_NAMES = Object.freeze([
 // Everything else the host posts comes from the extension library.
 const HOST_TYPES = new Set([
   "directory-handles", "wrapper-init-response", "window-maximized", "window-minimized",
-  "set-pointer-lock-enabled-response", "pointer-lock-movement",
+  "set-pointer-lock-enabled-response", "pointer-lock-movement", "window-close-requested",
 ]);
 
 function post(message) {
@@ -78,11 +78,12 @@ let readyPromise = null;
 let resolveReady = null;
 let handshakeHandles = null;
 
-function readyResult(hosted, componentIds, handles) {
+function readyResult(hosted, componentIds, handles, restarted) {
   const folders = {};
   FOLDER_NAMES.forEach((name, index) => { folders[name] = handles[index] ?? null; });
   return Object.freeze({
     hosted,
+    restarted,
     componentIds: Object.freeze([...componentIds]),
     folders: Object.freeze(folders),
   });
@@ -91,7 +92,7 @@ function readyResult(hosted, componentIds, handles) {
 function ready() {
   if (readyPromise) return readyPromise;
   if (!webview) {
-    readyPromise = Promise.resolve(readyResult(false, [], []));
+    readyPromise = Promise.resolve(readyResult(false, [], [], false));
   } else {
     readyPromise = new Promise((resolve) => { resolveReady = resolve; });
     post({ type: "wrapper-init" });
@@ -105,7 +106,7 @@ function onInitResponse(data) {
   handshakeHandles = null;
   if (!resolveReady) return;
   const ids = Array.isArray(data.registeredComponentIds) ? data.registeredComponentIds : [];
-  resolveReady(readyResult(true, ids, handles));
+  resolveReady(readyResult(true, ids, handles, data.restarted === true));
   resolveReady = null;
 }
 
@@ -165,6 +166,34 @@ function onLockAnswer(data) {
   head.resolve(lockResult(ok, lock.error));
 }
 
+// Closing. While a handler is registered the host announces a close of the window
+// instead of closing; once every handler has settled, the client lets it close.
+
+const closeHandlers = new Set();
+let closing = false;
+
+function onCloseRequested(handler) {
+  if (typeof handler !== "function") throw new TypeError("tessarine.onCloseRequested: handler must be a function");
+  const entry = { handler };
+  closeHandlers.add(entry);
+  if (closeHandlers.size === 1) send({ type: "set-close-handling", isEnabled: true });
+  return () => {
+    if (!closeHandlers.delete(entry)) return;
+    if (closeHandlers.size === 0) send({ type: "set-close-handling", isEnabled: false });
+  };
+}
+
+async function onCloseAnnounced() {
+  if (closing) return;
+  closing = true;
+  // A handler that throws or rejects is reported; the window closes all the same.
+  const runs = [...closeHandlers].map(async (entry) => entry.handler());
+  for (const outcome of await Promise.allSettled(runs)) {
+    if (outcome.status === "rejected") reportListenerError(outcome.reason);
+  }
+  send({ type: "close-window" });
+}
+
 // Dispatch of the host's messages
 
 const maximizedListeners = new Listeners();
@@ -198,6 +227,9 @@ function onHostMessage(event) {
     case "pointer-lock-movement":
       movementListeners.emit(data.movementX, data.movementY);
       break;
+    case "window-close-requested":
+      onCloseAnnounced();
+      break;
   }
 }
 
@@ -210,6 +242,7 @@ const windowEvents = new Map([["maximized", maximizedListeners], ["minimized", m
 const tessarine = Object.freeze({
   isHosted: webview !== null,
   ready,
+  onCloseRequested,
   window: Object.freeze({
     setFullscreen(on) {
       send({ type: "set-fullscreen", fullscreen: Boolean(on) });
@@ -230,6 +263,7 @@ const tessarine = Object.freeze({
     minimize() { send({ type: "minimize-window" }); },
     restore() { send({ type: "restore-window" }); },
     focus() { send({ type: "focus-window" }); },
+    close() { send({ type: "close-window" }); },
     on(event, listener) {
       const listeners = windowEvents.get(event);
       if (!listeners) {

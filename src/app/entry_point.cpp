@@ -9,12 +9,13 @@
 #include <exception>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "util/app_config.h"
 #include "app/error_box.h"
-#include "app/host_globals.h"
 #include "app/main_window.h"
+#include "app/single_instance.h"
 #include "app/window_state.h"
 #include "bundle/asset_bundle.h"
 #include "bundle/open_asset_bundle.h"
@@ -90,6 +91,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             "Failed to parse package.json. Check the file has valid JSON and that all parameters are correct.");
         return 1;
     }
+    // A second start of a single-instance app hands over to the running copy.
+    std::optional<SingleInstance> onlyCopy;
+    if (config.singleInstance) {
+        onlyCopy.emplace(config.name);
+        if (!onlyCopy->Claimed()) {
+            onlyCopy->ActivateRunningCopy();
+            return 0;
+        }
+    }
     // One folder under the local application data whatever the name holds: "..\" or a
     // device name must not move the browser profile, and the page's folder with it.
     const std::string userDataFolder = GetKnownFolderPath(FOLDERID_LocalAppData) + "\\" + SafeFolderName(config.name);
@@ -117,7 +127,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
     // Left alone on an early exit: the process ends right after.
     auto* extensionManager = new ExtensionManager(appFolder, webFolderName, userDataFolder, packageJsonText);
-    g_extensionManager = extensionManager;
     extensionManager->LoadExtension();
 
     if (!RegisterMainWindowClass(instance, icon)) {
@@ -129,20 +138,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ShowErrorBox("Failed to create window");
         return 1;
     }
+    if (onlyCopy) onlyCopy->MarkWindow(window);
     extensionManager->NotifyMainWindowCreated(window);
 
     MSG message{};
     {
         // A browser that cannot start is told like the other start-up failures; the
-        // loop then ends through the usual shutdown, with exit code 1.
-        auto reportFailure = [window](const std::string& text) {
-            ShowErrorBox(text);
-            DestroyWindow(window);
-            PostQuitMessage(1);
-        };
-        PallantWebView webView(config, bundle, window, appFolder, webFolderName, browserFolder, userDataFolder, loader,
-                               *extensionManager, std::make_unique<WindowState>(window), reportFailure);
-        g_webView = &webView;
+        // hub then closes the window and the run ends with exit code 1.
+        PallantWebView webView({config, bundle, window, appFolder, webFolderName, browserFolder, userDataFolder, loader,
+                                *extensionManager, std::make_unique<WindowState>(window), ShowErrorBox});
         webView.Init();
 
         while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -150,13 +154,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
             DispatchMessageW(&message);
         }
 
-        // Shutdown order: the cached mappings before the bundle, the extension before
-        // the web view host, which goes last with its browser objects.
+        // Shutdown order: the window took the browser and the extension with it; the
+        // cached mappings go before the bundle, the hub last.
         webView.CloseMappedFiles();
-        g_webView = nullptr;
         extensionManager->Unload();
         delete extensionManager;
-        g_extensionManager = nullptr;
         // The archive is closed here unless the browser still holds bodies read from
         // it; the last of those closes it.
         bundle.Clear();

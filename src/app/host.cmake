@@ -24,8 +24,8 @@ set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/resources/tessarine.rc P
 add_executable(tessarine WIN32
   ${CMAKE_CURRENT_SOURCE_DIR}/entry_point.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/error_box.cpp
-  ${CMAKE_CURRENT_SOURCE_DIR}/host_globals.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/main_window.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/single_instance.cpp
   ${CMAKE_CURRENT_BINARY_DIR}/resources/tessarine.rc)
 if(MINGW)
   # MSVC finds wWinMain by itself; mingw-w64 needs to be told.

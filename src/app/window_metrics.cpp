@@ -3,20 +3,20 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
+uint32_t SystemDpi() {
+    const UINT dpi = GetDpiForSystem();
+    return dpi != 0 ? dpi : 96;
+}
 
-// Read once: the window procedure handles no DPI changes (system DPI awareness).
-float dpiScale = 0.0f;
+uint32_t WindowDpi(HWND window) {
+    // Per-monitor aware: the DPI of the monitor the window is on (0 for no window).
+    const UINT dpi = window != nullptr ? GetDpiForWindow(window) : 0;
+    return dpi != 0 ? dpi : SystemDpi();
+}
 
-}  // namespace
-
-int32_t ScaleForDpi(int32_t value) {
-    if (dpiScale == 0.0f) {
-        HDC screen = GetDC(nullptr);
-        dpiScale = static_cast<float>(GetDeviceCaps(screen, LOGPIXELSX)) / 96.0f;
-        ReleaseDC(nullptr, screen);
-    }
-    const float scaled = std::ceil(static_cast<float>(value) * dpiScale);
+int32_t ScaleForDpi(int32_t value, uint32_t dpi) {
+    const float scale = static_cast<float>(dpi) / 96.0f;
+    const float scaled = std::ceil(static_cast<float>(value) * scale);
     // Page values are untrusted: keep the conversion to int32 defined.
     if (!(scaled > -2147483648.0f)) return INT32_MIN;
     if (!(scaled < 2147483648.0f)) return INT32_MAX;

@@ -49,11 +49,14 @@ void WindowState::SetClientSize(int32_t width, int32_t height) {
     if (isFullscreen || width < 1 || height < 1) return;
     const DWORD style = static_cast<DWORD>(GetWindowLongW(window_, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongW(window_, GWL_EXSTYLE));
-    const OuterSize outer = OuterSizeForClient(ScaleForDpi(width), ScaleForDpi(height), style, exStyle);
+    const uint32_t dpi = WindowDpi(window_);
+    const OuterSize outer = OuterSizeForClient(ScaleForDpi(width, dpi), ScaleForDpi(height, dpi), style, exStyle);
     SetWindowPos(window_, nullptr, 0, 0, outer.width, outer.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WindowState::MoveWindowTo(int32_t x, int32_t y) {
     if (isFullscreen) return;
-    SetWindowPos(window_, nullptr, ScaleForDpi(x), ScaleForDpi(y), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const uint32_t dpi = WindowDpi(window_);
+    SetWindowPos(window_, nullptr, ScaleForDpi(x, dpi), ScaleForDpi(y, dpi), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -80,8 +80,10 @@ void InitHandshake::AddDirectoryHandle(ICoreWebView2Environment14* environment14
                   "CreateWebFileSystemDirectoryHandle");
 }
 
-std::string InitHandshake::InitResponse(const std::vector<std::string>& componentIds) {
-    return nlohmann::json{{"type", "wrapper-init-response"}, {"registeredComponentIds", componentIds}}.dump();
+std::string InitHandshake::InitResponse(const std::vector<std::string>& componentIds, bool restarted) {
+    nlohmann::json response{{"type", "wrapper-init-response"}, {"registeredComponentIds", componentIds}};
+    if (restarted) response["restarted"] = true;
+    return response.dump();
 }
 
 const std::string* InitHandshake::FindFolderPath(const std::string& placeholder) const {

@@ -26,8 +26,9 @@ public:
     void SendDirectoryHandles(ICoreWebView2Environment* environment, ICoreWebView2* webView);
     void AddDirectoryHandle(ICoreWebView2Environment14* environment14, ICoreWebView2FileSystemHandle** slot,
                             const std::string& placeholder, const std::string& path);
-    // The text of "wrapper-init-response" for these component ids.
-    static std::string InitResponse(const std::vector<std::string>& componentIds);
+    // The text of "wrapper-init-response" for these component ids; `restarted` (only
+    // when true) tells a page that the host brought it back after a crash.
+    static std::string InitResponse(const std::vector<std::string>& componentIds, bool restarted = false);
     // The path found for a placeholder at the last handshake; null when none was.
     const std::string* FindFolderPath(const std::string& placeholder) const;
 

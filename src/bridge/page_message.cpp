@@ -48,6 +48,9 @@ const std::map<std::string, MessageAction>& MessageActions() {
          [](PageRequests& host, const Message& m) {
              host.SetPointerLockEnabled(JsonGetBool(m.json, "isEnabled", false));
          }},
+        {"set-close-handling",
+         [](PageRequests& host, const Message& m) { host.SetCloseHandling(JsonGetBool(m.json, "isEnabled", false)); }},
+        {"close-window", [](PageRequests& host, const Message&) { host.CloseWindow(); }},
     };
     return actions;
 }

@@ -21,6 +21,10 @@ public:
     virtual void ShowMainWindow(WindowShow show) = 0;
     virtual void FocusWindow() = 0;
     virtual void SetPointerLockEnabled(bool enabled) = 0;
+    // On: a close of the window is announced to the page instead of done at once.
+    virtual void SetCloseHandling(bool enabled) = 0;
+    // The page is done (its saves written): the app closes.
+    virtual void CloseWindow() = 0;
 
 protected:
     ~PageRequests() = default;

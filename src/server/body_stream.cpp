@@ -15,11 +15,20 @@ namespace {
 class BodyStream final : public ComObject<IStream> {
 public:
     BodyStream(std::shared_ptr<const void> owner, const uint8_t* data, uint64_t size, uint64_t position)
-        : owner_(std::move(owner)), data_(data), size_(size), position_(position) {}
+        : owner_(std::move(owner)), data_(data), size_(size), position_(position) {
+        // The free-threaded marshaler hands the object itself to every apartment: the
+        // runtime reads from its own threads without a round trip through the UI thread.
+        CoCreateFreeThreadedMarshaler(static_cast<IStream*>(this), marshaler_.put());
+    }
 
+    // Agile: safe to call from any thread, so it says so and marshals as itself.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (out != nullptr && iid == __uuidof(ISequentialStream)) {
-            return HandOut(static_cast<ISequentialStream*>(this), out);
+        if (out == nullptr) return E_POINTER;
+        if (iid == __uuidof(ISequentialStream)) return HandOut(static_cast<ISequentialStream*>(this), out);
+        if (iid == __uuidof(IAgileObject)) return HandOut(static_cast<IStream*>(this), out);
+        if (iid == __uuidof(IMarshal)) {
+            *out = nullptr;
+            return marshaler_ ? marshaler_->QueryInterface(iid, out) : E_NOINTERFACE;
         }
         return ComObject::QueryInterface(iid, out);
     }
@@ -81,8 +90,10 @@ public:
             copied += put;
             if (FAILED(result) || put != piece) break;
         }
-        // What the target did not take is left to be read again.
-        if (copied != taken) position_.store(at + copied);
+        // What the target did not take is left to be read again, unless another
+        // thread has moved the position since: its move stands.
+        uint64_t end = at + taken;
+        if (copied != taken) position_.compare_exchange_strong(end, at + copied);
         if (read != nullptr) read->QuadPart = copied;
         if (written != nullptr) written->QuadPart = copied;
         return FAILED(result) ? result : S_OK;
@@ -142,6 +153,8 @@ private:
     }
 
     const std::shared_ptr<const void> owner_;
+    // Aggregated: it holds no reference to this object, so the stream still goes at its last Release.
+    ComPtr<IUnknown> marshaler_;
     const uint8_t* const data_;
     const uint64_t size_;
     std::atomic<uint64_t> position_;

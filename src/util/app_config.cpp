@@ -180,6 +180,9 @@ void ParseAppConfig(const std::string& text, AppConfig& config) {
     config.folderAccess = ReadFolderAccess(settings);
     config.enableDevTools = JsonGetBool(settings, "enable-devtools", true);
     config.allowHostInputProcessing = JsonGetBool(settings, "allow-host-input-processing", true);
+    // At most a day: the wait is a timer in milliseconds.
+    config.closeTimeoutSeconds = std::clamp(JsonGetInt(settings, "close-timeout", 10), 0, 86400);
+    config.singleInstance = JsonGetBool(settings, "single-instance", false);
 
     const nlohmann::json& messages = Section(root, "messages");
     config.installRuntimeMessage = JsonGetString(messages, "install-webview2-required", defaultInstallRuntimeMessage);

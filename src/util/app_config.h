@@ -52,6 +52,10 @@ struct AppConfig {
     // there gets its default (util/folder_defaults.h).
     std::map<std::string, FolderAccess> folderAccess;
     std::string installRuntimeMessage = defaultInstallRuntimeMessage;
+    // Seconds a page that handles the close may take to save; 0: no waiting.
+    int32_t closeTimeoutSeconds = 10;
+    // A second start brings the running window to the front instead.
+    bool singleInstance = false;
 };
 
 // Fills config from the text of package.json (read up to its first NUL).

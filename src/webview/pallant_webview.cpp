@@ -1,117 +1,59 @@
 #include "webview/pallant_webview.h"
 
-#include <cstdio>
 #include <utility>
 
 #include "util/text_convert.h"
 #include "webview/app_origin.h"
-#include "webview/com_callback.h"
-#include "webview/environment_options.h"
 
-PallantWebView::PallantWebView(const AppConfig& config, const AssetBundle& bundle, HWND window, std::string appFolder,
-                               std::string webFolder, const wchar_t* browserFolder, std::string userDataFolder,
-                               const BrowserLoader& loader, ExtensionManager& extensions,
-                               std::unique_ptr<WindowOperations> windowState, FailureReport reportFailure)
-    : config(config),
-      window(window),
-      appFolder(std::move(appFolder)),
-      webFolder(std::move(webFolder)),
-      userDataFolder(std::move(userDataFolder)),
-      originUrl(config.contentMode == ContentMode::Bundle ? std::string(appOriginUrl) : config.main),
-      browserFolder(browserFolder),
-      loader_(loader),
-      extensions_(extensions),
-      reportFailure_(std::move(reportFailure)),
-      server_(bundle, this->appFolder, this->webFolder, originUrl),
-      handshake_(this->appFolder, this->webFolder, this->userDataFolder, config.folderAccess),
-      pointerLock_(window, [this](const std::string& json) { PostToPage(json); }),
-      windowState_(std::move(windowState)) {
+PallantWebView::PallantWebView(Setup setup)
+    : config_(setup.config),
+      window_(setup.window),
+      appFolder_(std::move(setup.appFolder)),
+      webFolder_(std::move(setup.webFolder)),
+      userDataFolder_(std::move(setup.userDataFolder)),
+      originUrl_(config_.contentMode == ContentMode::Bundle ? std::string(appOriginUrl) : config_.main),
+      browserFolder_(setup.browserFolder),
+      loader_(setup.loader),
+      extensions_(setup.extensions),
+      reportFailure_(std::move(setup.reportFailure)),
+      link_(std::make_shared<HubLink<PallantWebView>>(HubLink<PallantWebView>{this})),
+      close_(config_.closeTimeoutSeconds),
+      server_(setup.bundle, appFolder_, webFolder_, originUrl_),
+      handshake_(appFolder_, webFolder_, userDataFolder_, config_.folderAccess),
+      pointerLock_(window_, [this](const std::string& json) { PostToPage(json); }),
+      windowState_(std::move(setup.windowState)) {
     extensions_.AttachWebView(this);
+    SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-void PallantWebView::Init() {
-    const std::wstring arguments = Utf8ToWide(config.chromiumArgs);
-    const std::wstring dataFolder = Utf8ToWide(userDataFolder);
-    if (config.hostingMode == HostingMode::WindowToVisual) {
-        SetEnvironmentVariableW(L"COREWEBVIEW2_FORCED_HOSTING_MODE", L"COREWEBVIEW2_HOSTING_MODE_WINDOW_TO_VISUAL");
-    }
-    ComPtr<ICoreWebView2EnvironmentOptions> options = CreateEnvironmentOptions();
-    if (!options) {
-        FailBrowserStart(E_OUTOFMEMORY);
-        return;
-    }
-    options->put_AdditionalBrowserArguments(arguments.c_str());
-    auto handler = MakeCallback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>(
-        [this](HRESULT result, ICoreWebView2Environment* created) { return OnEnvironmentCreated(result, created); });
-    // A call refused at once never completes: without this the hidden window would wait forever.
-    const HRESULT started =
-        loader_.createEnvironmentWithOptions(browserFolder, dataFolder.c_str(), options.get(), handler.get());
-    if (FAILED(started)) FailBrowserStart(started);
+PallantWebView::~PallantWebView() {
+    link_->hub = nullptr;
+    if (IsWindow(window_) && FromWindow(window_) == this) SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    ReleaseBrowser();
 }
 
-HRESULT PallantWebView::OnEnvironmentCreated(HRESULT result, ICoreWebView2Environment* createdEnvironment) {
-    environment = ComPtr<ICoreWebView2Environment>::Wrap(createdEnvironment);
-    if (FAILED(result) || !environment) {
-        FailBrowserStart(result);
-        return S_OK;
-    }
-    auto handler = MakeCallback<ICoreWebView2CreateCoreWebView2ControllerCompletedHandler>(
-        [this](HRESULT code, ICoreWebView2Controller* created) { return OnControllerCreated(code, created); });
-
-    HRESULT started = S_OK;
-    if (auto environment10 = environment.query<ICoreWebView2Environment10>()) {
-        ComPtr<ICoreWebView2ControllerOptions> options;
-        environment10->CreateCoreWebView2ControllerOptions(options.put());
-        if (auto options4 = options.query<ICoreWebView2ControllerOptions4>()) {
-            options4->put_AllowHostInputProcessing(config.allowHostInputProcessing ? TRUE : FALSE);
-            const COREWEBVIEW2_COLOR background{255, config.backgroundColor.red, config.backgroundColor.green,
-                                                config.backgroundColor.blue};
-            options4->put_DefaultBackgroundColor(background);
-        }
-        started = environment10->CreateCoreWebView2ControllerWithOptions(window, options.get(), handler.get());
-    } else {
-        started = environment->CreateCoreWebView2Controller(window, handler.get());
-    }
-    if (FAILED(started)) FailBrowserStart(started);
-    return S_OK;
-}
-
-void PallantWebView::FailBrowserStart(HRESULT code) {
-    if (browserStartFailed_) return;
-    browserStartFailed_ = true;
-    // A success code without an object is still a failure: show a failure code for it.
-    const HRESULT shown = FAILED(code) ? code : E_POINTER;
-    char text[96];
-    std::snprintf(text, sizeof text, "The browser control could not be started (error 0x%08lX).",
-                  static_cast<unsigned long>(shown));
-    reportFailure_(text);
-}
-
-HRESULT PallantWebView::HandleResourceRequest(ICoreWebView2WebResourceRequestedEventArgs* args) {
-    return server_.HandleResourceRequest(environment.get(), args);
+PallantWebView* PallantWebView::FromWindow(HWND window) {
+    return reinterpret_cast<PallantWebView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
 
 void PallantWebView::CloseMappedFiles() {
     server_.CloseMappedFiles();
 }
 
-void PallantWebView::HandleWebMessage(const std::string& text) {
-    ::HandleWebMessage(text, *this);
-}
-
 // In remote mode the window may show a foreign site by now: nothing goes to it. Bundle
 // mode never leaves the app origin.
 void PallantWebView::PostToPage(const std::string& json) {
-    if (!webView) return;
-    if (config.contentMode == ContentMode::Remote && !TopDocumentIsAppPage(webView.get(), originUrl)) return;
-    webView->PostWebMessageAsJson(Utf8ToWide(json).c_str());
+    if (!webView_) return;
+    if (config_.contentMode == ContentMode::Remote && !TopDocumentIsAppPage(webView_.get(), originUrl_)) return;
+    webView_->PostWebMessageAsJson(Utf8ToWide(json).c_str());
 }
 
 void PallantWebView::SendInitResponse(bool withFolders) {
-    if (withFolders && (config.contentMode == ContentMode::Bundle || TopDocumentIsAppPage(webView.get(), originUrl))) {
-        handshake_.SendDirectoryHandles(environment.get(), webView.get());
+    if (withFolders &&
+        (config_.contentMode == ContentMode::Bundle || TopDocumentIsAppPage(webView_.get(), originUrl_))) {
+        handshake_.SendDirectoryHandles(environment_.get(), webView_.get());
     }
-    PostToPage(InitHandshake::InitResponse(extensions_.ComponentIds()));
+    PostToPage(InitHandshake::InitResponse(extensions_.ComponentIds(), std::exchange(restarted_, false)));
     extensions_.OnPageReady();
 }
 
@@ -136,33 +78,37 @@ void PallantWebView::MoveWindowTo(int32_t x, int32_t y) {
 }
 
 void PallantWebView::ShowMainWindow(WindowShow show) {
-    ShowWindow(window, show == WindowShow::Maximize   ? SW_MAXIMIZE
-                       : show == WindowShow::Minimize ? SW_MINIMIZE
-                                                      : SW_RESTORE);
+    ShowWindow(window_, show == WindowShow::Maximize   ? SW_MAXIMIZE
+                        : show == WindowShow::Minimize ? SW_MINIMIZE
+                                                       : SW_RESTORE);
 }
 
 void PallantWebView::FocusWindow() {
-    SetForegroundWindow(window);
-    if (controller) controller->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+    SetForegroundWindow(window_);
+    if (controller_) controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
 }
 
 void PallantWebView::OnMainWindowSized(WPARAM sizeKind) {
-    if (!controller) return;
+    if (!controller_) return;
     RECT bounds{};
-    GetClientRect(window, &bounds);
-    controller->put_Bounds(bounds);
+    GetClientRect(window_, &bounds);
+    controller_->put_Bounds(bounds);
     const char* notice = sizeKind == SIZE_MAXIMIZED   ? R"({"type":"window-maximized"})"
                          : sizeKind == SIZE_MINIMIZED ? R"({"type":"window-minimized"})"
                                                       : nullptr;
     if (notice) PostToPage(notice);
 }
 
-void PallantWebView::SetPointerLockEnabled(bool enabled) {
-    pointerLock_.SetPointerLockEnabled(enabled);
+void PallantWebView::OnMainWindowMoved() {
+    if (controller_) controller_->NotifyParentWindowPositionChanged();
 }
 
-void PallantWebView::ClipCursorToWindow() {
-    pointerLock_.ClipCursorToWindow();
+void PallantWebView::OnMainWindowFocused() {
+    if (controller_) controller_->MoveFocus(COREWEBVIEW2_MOVE_FOCUS_REASON_PROGRAMMATIC);
+}
+
+void PallantWebView::SetPointerLockEnabled(bool enabled) {
+    pointerLock_.SetPointerLockEnabled(enabled);
 }
 
 void PallantWebView::OnRawInput(HRAWINPUT input) {
@@ -171,4 +117,83 @@ void PallantWebView::OnRawInput(HRAWINPUT input) {
 
 void PallantWebView::OnMainWindowActivation(bool active) {
     pointerLock_.OnActivation(active);
+}
+
+void PallantWebView::OnTimer(UINT_PTR id) {
+    switch (id) {
+        case pointerLockTimerId:
+            pointerLock_.ClipCursorToWindow();
+            break;
+        case closeTimeoutTimerId:
+            // The page had its time to save.
+            KillTimer(window_, id);
+            DestroyWindow(window_);
+            break;
+        case showWindowTimerId:
+            KillTimer(window_, id);
+            if (!pageShown_) ShowPage();
+            break;
+        case unresponsiveTimerId:
+            KillTimer(window_, id);
+            AskAboutUnresponsivePage();
+            break;
+        default:
+            break;
+    }
+}
+
+void PallantWebView::SetCloseHandling(bool enabled) {
+    close_.SetEnabled(enabled);
+}
+
+void PallantWebView::CloseWindow() {
+    // Posted: closing inside the runtime's callback would destroy the control under it.
+    close_.SetEnabled(false);
+    PostMessageW(window_, WM_CLOSE, 0, 0);
+}
+
+bool PallantWebView::OnCloseRequested() {
+    if (close_.OnCloseRequested() == CloseProtocol::Decision::CloseNow) return true;
+    PostToPage(R"({"type":"window-close-requested"})");
+    SetTimer(window_, closeTimeoutTimerId, close_.TimeoutMs(), nullptr);
+    return false;
+}
+
+void PallantWebView::OnSessionEnding() {
+    if (close_.OnCloseRequested() == CloseProtocol::Decision::Announce) {
+        PostToPage(R"({"type":"window-close-requested"})");
+    }
+}
+
+void PallantWebView::OnSessionEnded() {
+    // Windows ends the process soon after this returns: the page saves while the loop
+    // runs here, until it asks to close or the timeout comes first.
+    if (close_.Announced()) {
+        const ULONGLONG end = GetTickCount64() + close_.TimeoutMs();
+        MSG message{};
+        while (GetTickCount64() < end) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - GetTickCount64()), QS_ALLINPUT);
+            bool closeAsked = false;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.hwnd == window_ && message.message == WM_CLOSE) {
+                    closeAsked = true;
+                    continue;
+                }
+                TranslateMessage(&message);
+                DispatchMessageW(&message);
+            }
+            if (closeAsked) break;
+        }
+    }
+    if (IsWindow(window_)) DestroyWindow(window_);
+}
+
+void PallantWebView::OnMainWindowDestroying() {
+    KillTimer(window_, closeTimeoutTimerId);
+    KillTimer(window_, showWindowTimerId);
+    KillTimer(window_, unresponsiveTimerId);
+    // The extension goes while its last messages can still reach the page, then the browser.
+    extensions_.Unload();
+    ReleaseBrowser();
+    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
 }

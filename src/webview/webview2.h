@@ -204,6 +204,24 @@ enum COREWEBVIEW2_SCROLLBAR_STYLE : std::int32_t {
   COREWEBVIEW2_SCROLLBAR_STYLE_FLUENT_OVERLAY = 1,
 };
 
+enum COREWEBVIEW2_PROCESS_FAILED_KIND : std::int32_t {
+  COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED = 0,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_EXITED = 1,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_RENDER_PROCESS_UNRESPONSIVE = 2,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_FRAME_RENDER_PROCESS_EXITED = 3,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_UTILITY_PROCESS_EXITED = 4,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_SANDBOX_HELPER_PROCESS_EXITED = 5,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_GPU_PROCESS_EXITED = 6,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_PPAPI_PLUGIN_PROCESS_EXITED = 7,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_PPAPI_BROKER_PROCESS_EXITED = 8,
+  COREWEBVIEW2_PROCESS_FAILED_KIND_UNKNOWN_PROCESS_EXITED = 9,
+};
+
+enum COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND : std::int32_t {
+  COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_NORMAL = 0,
+  COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED = 1,
+};
+
 // Which requests a resource filter covers, by what made them (a bit set).
 enum COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS : std::int32_t {
   COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS_NONE = 0,
@@ -230,7 +248,7 @@ DEFINE_ENUM_FLAG_OPERATORS(COREWEBVIEW2_PDF_TOOLBAR_ITEMS)
 struct ICoreWebView2NewBrowserVersionAvailableEventHandler : public IUnknown {};
 struct ICoreWebView2CreateCoreWebView2CompositionControllerCompletedHandler : public IUnknown {};
 struct ICoreWebView2PointerInfo : public IUnknown {};
-struct ICoreWebView2BrowserProcessExitedEventHandler : public IUnknown {};
+struct ICoreWebView2BrowserProcessExitedEventHandler;
 struct ICoreWebView2PrintSettings : public IUnknown {};
 struct ICoreWebView2ProcessInfosChangedEventHandler : public IUnknown {};
 struct ICoreWebView2ProcessInfoCollection : public IUnknown {};
@@ -243,9 +261,9 @@ struct ICoreWebView2FocusChangedEventHandler : public IUnknown {};
 struct ICoreWebView2ContentLoadingEventHandler : public IUnknown {};
 struct ICoreWebView2SourceChangedEventHandler : public IUnknown {};
 struct ICoreWebView2HistoryChangedEventHandler : public IUnknown {};
-struct ICoreWebView2NavigationCompletedEventHandler : public IUnknown {};
+struct ICoreWebView2NavigationCompletedEventHandler;
 struct ICoreWebView2ScriptDialogOpeningEventHandler : public IUnknown {};
-struct ICoreWebView2ProcessFailedEventHandler : public IUnknown {};
+struct ICoreWebView2ProcessFailedEventHandler;
 struct ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler : public IUnknown {};
 struct ICoreWebView2ExecuteScriptCompletedHandler : public IUnknown {};
 struct ICoreWebView2CapturePreviewCompletedHandler : public IUnknown {};
@@ -1145,6 +1163,42 @@ struct ICoreWebView2DOMContentLoadedEventHandler : public IUnknown {
       ICoreWebView2 *sender, ICoreWebView2DOMContentLoadedEventArgs *args) = 0;
 };
 __CRT_UUID_DECL(ICoreWebView2DOMContentLoadedEventHandler, 0x4bac7e9c, 0x199e, 0x49ed, 0x87, 0xed, 0x24, 0x93, 0x03, 0xac, 0xf0, 0x19)
+
+struct ICoreWebView2NavigationCompletedEventArgs : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL *value) = 0;  // 3
+  virtual HRESULT STDMETHODCALLTYPE get_WebErrorStatus(std::int32_t *value) = 0;  // 4
+  virtual HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64 *value) = 0;  // 5
+};
+__CRT_UUID_DECL(ICoreWebView2NavigationCompletedEventArgs, 0x30d68b7d, 0x20d9, 0x4752, 0xa9, 0xca, 0xec, 0x84, 0x48, 0xfb, 0xb5, 0xc1)
+
+struct ICoreWebView2ProcessFailedEventArgs : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND *value) = 0;  // 3
+};
+__CRT_UUID_DECL(ICoreWebView2ProcessFailedEventArgs, 0x8155a9a4, 0x1474, 0x4a86, 0x8c, 0xae, 0x15, 0x1b, 0x0f, 0xa6, 0xb8, 0xca)
+
+struct ICoreWebView2BrowserProcessExitedEventArgs : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE get_BrowserProcessExitKind(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND *value) = 0;  // 3
+  virtual HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32 *value) = 0;  // 4
+};
+__CRT_UUID_DECL(ICoreWebView2BrowserProcessExitedEventArgs, 0x1f00663f, 0xaf8c, 0x4782, 0x9c, 0xdd, 0xdd, 0x01, 0xc5, 0x2e, 0x34, 0xcb)
+
+struct ICoreWebView2NavigationCompletedEventHandler : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE Invoke(  // 3
+      ICoreWebView2 *sender, ICoreWebView2NavigationCompletedEventArgs *args) = 0;
+};
+__CRT_UUID_DECL(ICoreWebView2NavigationCompletedEventHandler, 0xd33a35bf, 0x1c49, 0x4f98, 0x93, 0xab, 0x00, 0x6e, 0x05, 0x33, 0xfe, 0x1c)
+
+struct ICoreWebView2ProcessFailedEventHandler : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE Invoke(  // 3
+      ICoreWebView2 *sender, ICoreWebView2ProcessFailedEventArgs *args) = 0;
+};
+__CRT_UUID_DECL(ICoreWebView2ProcessFailedEventHandler, 0x79e0aea4, 0x990b, 0x42d9, 0xaa, 0x1d, 0x0f, 0xcc, 0x2e, 0x5b, 0xc7, 0xf1)
+
+struct ICoreWebView2BrowserProcessExitedEventHandler : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE Invoke(  // 3
+      ICoreWebView2Environment *sender, ICoreWebView2BrowserProcessExitedEventArgs *args) = 0;
+};
+__CRT_UUID_DECL(ICoreWebView2BrowserProcessExitedEventHandler, 0xfa504257, 0xa216, 0x4911, 0xa8, 0x60, 0xfe, 0x88, 0x25, 0x71, 0x28, 0x61)
 
 // The same IIDs under their conventional names.
 inline const IID& IID_ICoreWebView2Environment = __uuidof(ICoreWebView2Environment);

@@ -1,5 +1,6 @@
 #include "scenario.h"
 
+#include <map>
 #include <sstream>
 
 namespace e2e {
@@ -133,6 +134,27 @@ RECT VirtualScreenRect() {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
     return RECT{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+Registrations CountRegistrations(const Transcript& transcript) {
+    Registrations counted;
+    std::map<long long, int> balance;
+    for (size_t i = 0; i < transcript.lines.size(); ++i) {
+        const nlohmann::json& line = transcript.lines[i];
+        const std::string ev = line.value("ev", "");
+        if (ev.find(".add_") != std::string::npos && line.contains("token")) {
+            ++counted.added;
+            ++balance[line["token"].get<long long>()];
+        } else if (ev.find(".remove_") != std::string::npos) {
+            if (!line.value("found", false)) ++counted.unknownRemoved;
+            --balance[line.value("token", 0LL)];
+            counted.lastRemoved = static_cast<long>(i);
+        }
+    }
+    for (const auto& [token, count] : balance) {
+        if (count != 0) counted.open.push_back(token);
+    }
+    return counted;
 }
 
 }  // namespace e2e

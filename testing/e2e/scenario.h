@@ -43,6 +43,15 @@ std::vector<nlohmann::json> CallsDuring(const Transcript& transcript, int line, 
 std::vector<std::string> PostsDuring(const Transcript& transcript, int line);
 std::vector<std::string> AllPosts(const Transcript& transcript);
 
+// The host's event registrations over a run: every add_ with its token, every remove_.
+struct Registrations {
+    int added = 0;
+    std::vector<long long> open;  // tokens never removed
+    int unknownRemoved = 0;       // removals the runtime did not know
+    long lastRemoved = -1;        // index of the last remove_ line
+};
+Registrations CountRegistrations(const Transcript& transcript);
+
 // A member of every line named `ev`, in order ("(missing)" where a line lacks it).
 std::vector<nlohmann::json> Values(const Transcript& transcript, const std::string& ev, const std::string& member);
 

@@ -91,6 +91,8 @@ class HostLink:
                                   message.get("screenWidth", 0), message.get("screenHeight", 0))
         elif op == "visible":
             await page.set_visible(bool(message.get("value")))
+        elif op == "reload":
+            await page.reload()
         elif op == "post":
             page.post(message["json"], message.get("objects"))
         elif op in ("navigation", "new-window", "permission"):

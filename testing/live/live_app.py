@@ -167,6 +167,21 @@ def make_idle_app(work):
     return app, fake
 
 
+def make_lifecycle_app(work, name, script, settings=None):
+    """An app whose page runs `script` (a module, with `tessarine` imported) after its handshake."""
+    app = os.path.join(work, name)
+    shutil.rmtree(app, ignore_errors=True)
+    write_files({
+        os.path.join(app, "package.json"): json.dumps({"name": name, "settings": settings or {}}),
+        os.path.join(app, "www", "tessarine.js"): read(ROOT, "client", "tessarine.js"),
+        os.path.join(app, "www", "index.html"): (
+            f"<title>{name}</title><script type=module>import tessarine from './tessarine.js';\n"
+            f"const ready = await tessarine.ready();\nconsole.log('ready, restarted: ' + ready.restarted);\n{script}"
+            "</script>"),
+    })
+    return app
+
+
 def run_app(app, binaries, *arguments, **environment):
     """scripts/run-app on the app: its exit code and the lines it printed."""
     run = subprocess.run([os.path.join(ROOT, "scripts", "run-app"), app, *arguments],

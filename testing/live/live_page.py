@@ -32,9 +32,15 @@ CONTEXTS = [None, "Document", "Stylesheet", "Image", "Media", "Font", "Script", 
             "EventSource", "WebSocket", "Manifest", "SignedExchange", "Ping", "CSPViolationReport", "Other"]
 # Request sources of the host's filters, as the runtime numbers them; a plain filter holds documents only.
 DOCUMENT, SHARED_WORKER, SERVICE_WORKER = 1, 2, 4
+# The kind of ProcessFailed a crashed renderer raises.
+RENDER_PROCESS_EXITED = 1
 WORKER_SOURCES = {"shared_worker": SHARED_WORKER, "service_worker": SERVICE_WORKER}
 # Page prompts the hooks forward, with the host's permission kind.
 PERMISSION_KINDS = {"notifications": 4}
+# Failures a live check asks for: when the page logs the text in the variable, the bridge crashes
+# its renderer (Page.crash), kills the whole browser, or closes the host's window as the player would.
+FAILURE_TRIGGERS = {name: os.environ.get(variable) for name, variable in (
+    ("crash", "TESSARINE_LIVE_CRASH_ON"), ("kill", "TESSARINE_LIVE_KILL_ON"), ("close", "TESSARINE_LIVE_CLOSE_ON"))}
 PERMISSION_STATES = {0: "prompt", 1: "granted", 2: "denied"}
 # What the browser answers for a paused request or a session that no longer exists.
 GONE = ("Invalid InterceptionId", "Session with given id not found",
@@ -112,6 +118,8 @@ class LivePage:
         self._events = asyncio.Queue()
         self._tasks = set()
         self._closing = False
+        self._triggers = {text: name for name, text in FAILURE_TRIGGERS.items() if text}
+        self._handling_events = False
 
     # Operations from the stand-in.
 
@@ -119,6 +127,8 @@ class LivePage:
         return self._session is not None
 
     async def start(self, arguments):
+        if self._process is not None:
+            self._forget_browser()
         self._prepare_profile()
         port_file = os.path.join(self._profile, "DevToolsActivePort")
         log = open(os.path.join(self._profile, "chromium.log"), "wb")
@@ -137,7 +147,10 @@ class LivePage:
         else:
             raise RuntimeError("chromium did not open its DevTools port in 20 s")
         self._cdp = await cdp.Connection.open(f"ws://127.0.0.1:{lines[0]}{lines[1]}", self._listen)
-        self._spawn(self._handle_events())
+        if not self._handling_events:
+            self._handling_events = True
+            self._spawn(self._handle_events())
+        self._spawn(self._watch_browser(self._process))
         # Every new target waits for us: the page before its first script, a popup before it loads, a shared
         # worker before it runs. Service workers come through the page instead (create_page).
         await self._cdp.call("Target.setAutoAttach", {
@@ -151,7 +164,7 @@ class LivePage:
         attached = await self._attached_event(target)
         self._session = attached["sessionId"]
         call = self._call
-        for domain in ("Page", "Runtime", "Log"):
+        for domain in ("Page", "Runtime", "Log", "Inspector"):
             await call(f"{domain}.enable")
         await call("Runtime.addBinding", {"name": BINDING})
         await self._install_hooks()
@@ -243,6 +256,9 @@ class LivePage:
         if entry:
             self._fulfil(*entry)
 
+    async def reload(self):
+        await self._call("Page.reload")
+
     async def screenshot(self, path):
         shot = await self._call("Page.captureScreenshot", {"format": "png"})
         with open(path, "wb") as file:
@@ -265,6 +281,31 @@ class LivePage:
     def command(self, method, params=None):
         """A protocol command in the page's session."""
         return self._call(method, params)
+
+    # Failures on request, and what they leave behind.
+
+    def _fail_on(self, text):
+        failure = self._triggers.pop(text, None)
+        if failure == "crash":
+            self._spawn(self._call("Page.crash"))
+        elif failure == "kill":
+            os.killpg(self._process.pid, signal.SIGKILL)
+        elif failure == "close":
+            self._send_event({"ev": "close-window"})
+
+    async def _watch_browser(self, process):
+        await process.wait()
+        if not self._closing and process is self._process:
+            self._send_event({"ev": "browser-exited", "failed": process.returncode != 0})
+
+    def _forget_browser(self):
+        """A new browser after the last one died: nothing of the old one's page is kept."""
+        self._session = self._target = self._main_frame = None
+        self._url, self._title = "about:blank", "about:blank"
+        for table in (self._contexts, self._workers, self._worker_scripts, self._waiting, self._bodies,
+                      self._attached):
+            table.clear()
+        self._opened.clear()
 
     # Helpers.
 
@@ -453,7 +494,11 @@ class LivePage:
             accept = self._settings.get("AreDefaultScriptDialogsEnabled", True)
             self._spawn(self._call("Page.handleJavaScriptDialog", {"accept": accept}))
         elif method == "Runtime.consoleAPICalled":
-            self._console(console_level(params["type"]), " ".join(format_value(arg) for arg in params["args"]))
+            text = " ".join(format_value(arg) for arg in params["args"])
+            self._console(console_level(params["type"]), text)
+            self._fail_on(text)
+        elif method == "Inspector.targetCrashed":
+            self._send_event({"ev": "process-failed", "kind": RENDER_PROCESS_EXITED})
         elif method == "Runtime.exceptionThrown":
             self._console("error", exception_text(params["exceptionDetails"]))
         elif method == "Log.entryAdded":

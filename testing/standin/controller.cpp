@@ -116,6 +116,7 @@ HRESULT Controller::NotifyParentWindowPositionChanged() {
 HRESULT Controller::Close() {
     Json line = Call("Close");
     line["handlersReleased"] = ReleaseHandlers();
+    line["parentWindowExists"] = ::IsWindow(parentWindow_) != FALSE;
     Record(std::move(line));
     return S_OK;
 }

@@ -18,6 +18,21 @@ Environment::~Environment() {
     if (Runtime* runtime = Runtime::Existing()) runtime->Record(Event("destroyed:Environment"));
 }
 
+HRESULT Environment::add_BrowserProcessExited(ICoreWebView2BrowserProcessExitedEventHandler* eventHandler,
+                                              EventRegistrationToken* token) {
+    Json line = Call("add_BrowserProcessExited");
+    const HRESULT hr = Register(browserProcessExited, eventHandler, token, line);
+    Record(std::move(line));
+    return hr;
+}
+
+HRESULT Environment::remove_BrowserProcessExited(EventRegistrationToken token) {
+    Json line = Call("remove_BrowserProcessExited");
+    const HRESULT hr = Unregister(browserProcessExited, token, line);
+    Record(std::move(line));
+    return hr;
+}
+
 bool Environment::Answers(REFIID iid) const {
     const Runtime& runtime = Runtime::Get();
     if (IsOneOf(iid, __uuidof(ICoreWebView2Environment), __uuidof(ICoreWebView2Environment2),

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "handler_list.h"
 #include "recorded_object.h"
 
 namespace standin {
@@ -34,6 +35,11 @@ public:
                                                                  ICoreWebView2FileSystemHandle** value) override;
     HRESULT STDMETHODCALLTYPE CreateObjectCollection(UINT32 length, IUnknown** items,
                                                      ICoreWebView2ObjectCollection** objectCollection) override;
+    HRESULT STDMETHODCALLTYPE add_BrowserProcessExited(ICoreWebView2BrowserProcessExitedEventHandler* eventHandler,
+                                                       EventRegistrationToken* token) override;
+    HRESULT STDMETHODCALLTYPE remove_BrowserProcessExited(EventRegistrationToken token) override;
+
+    HandlerList<ICoreWebView2BrowserProcessExitedEventHandler> browserProcessExited;
 
 private:
     // Answers the request from a timer tick, after the call has returned.

@@ -194,4 +194,33 @@ HRESULT DOMContentLoadedArgs::get_NavigationId(UINT64* value) {
     return Answer<UINT64>("get_NavigationId", value, navigationId_, navigationId_);
 }
 
+HRESULT ProcessFailedArgs::get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* value) {
+    return Answer<COREWEBVIEW2_PROCESS_FAILED_KIND>("get_ProcessFailedKind", value, kind_, static_cast<int>(kind_));
+}
+
+HRESULT BrowserProcessExitedArgs::get_BrowserProcessExitKind(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND* value) {
+    return Answer<COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND>("get_BrowserProcessExitKind", value, kind_,
+                                                          static_cast<int>(kind_));
+}
+
+HRESULT BrowserProcessExitedArgs::get_BrowserProcessId(UINT32* value) {
+    // No process of its own: the stand-in's.
+    const UINT32 id = GetCurrentProcessId();
+    return Answer<UINT32>("get_BrowserProcessId", value, id, id);
+}
+
+HRESULT NavigationCompletedArgs::get_IsSuccess(BOOL* value) {
+    return Answer<BOOL>("get_IsSuccess", value, success_ ? TRUE : FALSE, success_);
+}
+
+HRESULT NavigationCompletedArgs::get_WebErrorStatus(std::int32_t* value) {
+    // 0 unknown; 9 "cannot connect", as an app origin nobody answers gives.
+    const std::int32_t status = success_ ? 0 : 9;
+    return Answer<std::int32_t>("get_WebErrorStatus", value, status, status);
+}
+
+HRESULT NavigationCompletedArgs::get_NavigationId(UINT64* value) {
+    return Answer<UINT64>("get_NavigationId", value, navigationId_, navigationId_);
+}
+
 }  // namespace standin

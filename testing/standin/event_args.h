@@ -127,4 +127,47 @@ private:
     std::uint64_t navigationId_;
 };
 
+class ProcessFailedArgs final : public RecordedObject<ProcessFailedArgs, ICoreWebView2ProcessFailedEventArgs> {
+public:
+    static constexpr char objectName[] = "ProcessFailedArgs";
+    explicit ProcessFailedArgs(COREWEBVIEW2_PROCESS_FAILED_KIND kind) : kind_(kind) {}
+    bool Answers(REFIID iid) const { return iid == __uuidof(ICoreWebView2ProcessFailedEventArgs); }
+
+    HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND* value) override;
+
+private:
+    COREWEBVIEW2_PROCESS_FAILED_KIND kind_;
+};
+
+class BrowserProcessExitedArgs final
+    : public RecordedObject<BrowserProcessExitedArgs, ICoreWebView2BrowserProcessExitedEventArgs> {
+public:
+    static constexpr char objectName[] = "BrowserProcessExitedArgs";
+    explicit BrowserProcessExitedArgs(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind) : kind_(kind) {}
+    bool Answers(REFIID iid) const { return iid == __uuidof(ICoreWebView2BrowserProcessExitedEventArgs); }
+
+    HRESULT STDMETHODCALLTYPE get_BrowserProcessExitKind(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND* value) override;
+    HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32* value) override;
+
+private:
+    COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND kind_;
+};
+
+class NavigationCompletedArgs final
+    : public RecordedObject<NavigationCompletedArgs, ICoreWebView2NavigationCompletedEventArgs> {
+public:
+    static constexpr char objectName[] = "NavigationCompletedArgs";
+    NavigationCompletedArgs(bool success, std::uint64_t navigationId)
+        : success_(success), navigationId_(navigationId) {}
+    bool Answers(REFIID iid) const { return iid == __uuidof(ICoreWebView2NavigationCompletedEventArgs); }
+
+    HRESULT STDMETHODCALLTYPE get_IsSuccess(BOOL* value) override;
+    HRESULT STDMETHODCALLTYPE get_WebErrorStatus(std::int32_t* value) override;
+    HRESULT STDMETHODCALLTYPE get_NavigationId(UINT64* value) override;
+
+private:
+    bool success_;
+    std::uint64_t navigationId_;
+};
+
 }  // namespace standin

@@ -6,6 +6,7 @@
 
 #include "com_text.h"
 #include "controller.h"
+#include "environment.h"
 #include "event_args.h"
 #include "handler_list.h"
 #include "resource_request.h"
@@ -99,6 +100,10 @@ void LiveEngine::Navigate(const std::wstring& uri, Settings& settings) {
     }
     message["settings"] = std::move(flags);
     link_.Send(std::move(message));
+}
+
+void LiveEngine::Reload() {
+    link_.Send(Op("reload"));
 }
 
 void LiveEngine::SetFilters(const std::vector<RegisteredFilter>& filters) {
@@ -294,6 +299,21 @@ void LiveEngine::OnWebMessage(const Json& message) {
     Runtime::Get().Record(std::move(line));
 }
 
+// The whole browser went: its web views hear of it first, then its environment, as with the runtime.
+void LiveEngine::OnBrowserExited(WebView& webView, bool failed, Json& line) {
+    line["failed"] = failed;
+    const ComPtr<Environment> environment = ComPtr<Environment>::Wrap(webView.environment());
+    const ComPtr<ProcessFailedArgs> failure =
+        MakeObject<ProcessFailedArgs>(COREWEBVIEW2_PROCESS_FAILED_KIND_BROWSER_PROCESS_EXITED);
+    Json failedLine;
+    Raise(webView.processFailed, webView.AsInterface(), failure->AsInterface(), failedLine);
+    line["processFailedHandlers"] = failedLine["handlers"];
+    const ComPtr<BrowserProcessExitedArgs> exited = MakeObject<BrowserProcessExitedArgs>(
+        failed ? COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED : COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_NORMAL);
+    Raise(environment->browserProcessExited, static_cast<ICoreWebView2Environment*>(environment->AsInterface()),
+          exited->AsInterface(), line);
+}
+
 void LiveEngine::OnPageEvent(const std::string& ev, const Json& message, Json& line) {
     if (ev == "bridge-closed" || ev == "bad-line") {
         if (ev == "bad-line") line["text"] = message.value("text", std::string());
@@ -316,6 +336,16 @@ void LiveEngine::OnPageEvent(const std::string& ev, const Json& message, Json& l
         Raise(webView->fullScreenElementChanged, webView->AsInterface(), noArgs, line);
     } else if (ev == "close-requested") {
         Raise(webView->windowCloseRequested, webView->AsInterface(), noArgs, line);
+    } else if (ev == "process-failed") {
+        line["kind"] = message.value("kind", 0);
+        const ComPtr<ProcessFailedArgs> args =
+            MakeObject<ProcessFailedArgs>(static_cast<COREWEBVIEW2_PROCESS_FAILED_KIND>(message.value("kind", 0)));
+        Raise(webView->processFailed, webView->AsInterface(), args->AsInterface(), line);
+    } else if (ev == "browser-exited") {
+        OnBrowserExited(*webView.get(), message.value("failed", true), line);
+    } else if (ev == "close-window") {
+        // The player closes the window.
+        line["posted"] = ::PostMessageW(Runtime::Get().MainWindow(), WM_CLOSE, 0, 0) != FALSE;
     } else if (ev == "navigated") {
         line["uri"] = message.value("uri", std::string());
         webView->SetSource(Text(message, "uri"));

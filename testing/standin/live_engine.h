@@ -20,6 +20,8 @@
 
 namespace standin {
 
+class WebView;
+
 class Settings;
 
 class LiveEngine {
@@ -35,6 +37,7 @@ public:
     void CreatePage(COREWEBVIEW2_COLOR background, std::function<void(HRESULT)> done);
 
     void Navigate(const std::wstring& uri, Settings& settings);
+    void Reload();
     void SetFilters(const std::vector<RegisteredFilter>& filters);
     void SetBounds(const RECT& bounds);
     void SetVisible(bool visible);
@@ -52,6 +55,7 @@ private:
     void OnPermission(const Json& message);
     void OnWebMessage(const Json& message);
     void OnPageEvent(const std::string& ev, const Json& message, Json& line);
+    void OnBrowserExited(WebView& webView, bool failed, Json& line);
     void Reply(const char* op, const Json& message, const char* name, Json value);
 
     LiveLink link_;

@@ -167,6 +167,14 @@ const std::map<std::string_view, Offer>& OfferNames() {
     return offers;
 }
 
+const std::map<std::string_view, std::int64_t>& ProcessFailedKinds() {
+    static const std::map<std::string_view, std::int64_t> kinds = {
+        {"browser", 0},        {"render", 1}, {"unresponsive", 2}, {"frame", 3},        {"utility", 4},
+        {"sandbox-helper", 5}, {"gpu", 6},    {"ppapi-plugin", 7}, {"ppapi-broker", 8}, {"unknown", 9},
+    };
+    return kinds;
+}
+
 const std::map<std::string_view, StepKind>& StepKeywords() {
     static const std::map<std::string_view, StepKind> steps = {
         {"dom-content-loaded", StepKind::DomContentLoaded},
@@ -185,6 +193,9 @@ const std::map<std::string_view, StepKind>& StepKeywords() {
         {"message", StepKind::Message},
         {"message-json", StepKind::MessageJson},
         {"repeat", StepKind::Repeat},
+        {"process-failed", StepKind::ProcessFailed},
+        {"browser-exited", StepKind::BrowserExited},
+        {"navigation-completed", StepKind::NavigationCompleted},
     };
     return steps;
 }
@@ -319,6 +330,18 @@ Step ParseStep(StepKind kind, const Line& line) {
             step.uri = line.Argument(0);
             step.text = line.RestFrom(1);
             break;
+        case StepKind::ProcessFailed:
+            line.ExpectArguments(1, 1);
+            step.number = ParseNamedNumber(line.Argument(0), ProcessFailedKinds(), "process failure kind");
+            break;
+        case StepKind::BrowserExited:
+            line.ExpectArguments(1, 1);
+            step.number = ParseSwitch(line.Argument(0), "failed", "normal");
+            break;
+        case StepKind::NavigationCompleted:
+            line.ExpectArguments(1, 1);
+            step.number = ParseSwitch(line.Argument(0), "ok", "failed");
+            break;
         case StepKind::Repeat:
             line.ExpectArguments(1, 2);
             step.number = RequireInteger(line.Argument(0), 1, 10000000, "repeat count");
@@ -388,6 +411,12 @@ void ParseKnob(std::string_view keyword, const Line& line, Scenario& scenario) {
     } else if (keyword == "controller-result") {
         line.ExpectArguments(1, 1);
         scenario.controllerResult = ParseHresult(line.Argument(0));
+    } else if (keyword == "navigate-result") {
+        line.ExpectArguments(1, 1);
+        scenario.navigateResult = ParseHresult(line.Argument(0));
+    } else if (keyword == "filter-with-kinds-result") {
+        line.ExpectArguments(1, 1);
+        scenario.filterWithKindsResult = ParseHresult(line.Argument(0));
     } else if (keyword == "tick") {
         line.ExpectArguments(1, 1);
         scenario.tickMs = static_cast<unsigned>(RequireInteger(line.Argument(0), 1, 60000, "tick"));

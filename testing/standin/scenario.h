@@ -42,6 +42,9 @@ enum class StepKind {
     Message,
     MessageJson,
     Repeat,
+    ProcessFailed,
+    BrowserExited,
+    NavigationCompleted,
 };
 
 struct Header {
@@ -56,7 +59,8 @@ struct Step {
     std::string uri;              // navigate, new-window, permission, request, message source
     std::string text;             // title, message text or JSON, request method
     std::int64_t number = 0;      // wait ms, fullscreen 0/1, accelerator key, permission kind,
-                                  // repeat count
+                                  // repeat count, process-failed kind, browser-exited kind (1 failed),
+                                  // navigation-completed success (1 ok)
     std::int64_t number2 = 0;     // accelerator event kind; request source kind (bit, 1 = document);
                                   // new-window: 1 when the user asked for it
     std::vector<Header> headers;  // request
@@ -70,6 +74,8 @@ struct Scenario {
     std::array<bool, offerCount> offers{true, true, true, true, true, true, true, true};
     std::optional<std::int32_t> environmentResult;
     std::optional<std::int32_t> controllerResult;
+    std::optional<std::int32_t> filterWithKindsResult;
+    std::optional<std::int32_t> navigateResult;
     unsigned tickMs = 10;
     std::vector<Step> steps;
 

@@ -8,6 +8,7 @@
 
 #include "com_text.h"
 #include "controller.h"
+#include "environment.h"
 #include "event_args.h"
 #include "resource_request.h"
 #include "resource_response.h"
@@ -167,6 +168,38 @@ void Message(const Step& step, bool isString, Json& line) {
     Raise(webView->webMessageReceived, webView->AsInterface(), args->AsInterface(), line);
 }
 
+void ProcessFailed(const Step& step, Json& line) {
+    line["kind"] = step.number;
+    const ComPtr<WebView> webView = CurrentWebView(line);
+    if (!webView) return;
+    const ComPtr<ProcessFailedArgs> args =
+        MakeObject<ProcessFailedArgs>(static_cast<COREWEBVIEW2_PROCESS_FAILED_KIND>(step.number));
+    Raise(webView->processFailed, webView->AsInterface(), args->AsInterface(), line);
+}
+
+// Raised on the environment of the current web view, which the host may let go of
+// while it handles the event: held for the length of the step.
+void BrowserExited(const Step& step, Json& line) {
+    line["failed"] = step.number != 0;
+    const ComPtr<WebView> webView = CurrentWebView(line);
+    if (!webView) return;
+    const ComPtr<Environment> environment = ComPtr<Environment>::Wrap(webView->environment());
+    const ComPtr<BrowserProcessExitedArgs> args =
+        MakeObject<BrowserProcessExitedArgs>(step.number != 0 ? COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_FAILED
+                                                              : COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND_NORMAL);
+    Raise(environment->browserProcessExited, static_cast<ICoreWebView2Environment*>(environment->AsInterface()),
+          args->AsInterface(), line);
+}
+
+void NavigationCompleted(const Step& step, Json& line) {
+    line["success"] = step.number != 0;
+    const ComPtr<WebView> webView = CurrentWebView(line);
+    if (!webView) return;
+    const ComPtr<NavigationCompletedArgs> args =
+        MakeObject<NavigationCompletedArgs>(step.number != 0, webView->navigationId);
+    Raise(webView->navigationCompleted, webView->AsInterface(), args->AsInterface(), line);
+}
+
 // Plays the block count times within this one tick, as a browser delivering a
 // backlog would. One line for the whole run: totals, and what each block step
 // gave in the last round.
@@ -256,6 +289,15 @@ unsigned PlayStep(const Step& step, Json& line) {
             break;
         case StepKind::Repeat:
             Repeat(step, line);
+            break;
+        case StepKind::ProcessFailed:
+            ProcessFailed(step, line);
+            break;
+        case StepKind::BrowserExited:
+            BrowserExited(step, line);
+            break;
+        case StepKind::NavigationCompleted:
+            NavigationCompleted(step, line);
             break;
     }
     return delay;

@@ -46,7 +46,8 @@ bool WebView::Answers(REFIID iid) const {
 std::size_t WebView::ReleaseHandlers() {
     return navigationStarting.Clear() + permissionRequested.Clear() + webMessageReceived.Clear() +
            newWindowRequested.Clear() + documentTitleChanged.Clear() + fullScreenElementChanged.Clear() +
-           webResourceRequested.Clear() + windowCloseRequested.Clear() + domContentLoaded.Clear();
+           webResourceRequested.Clear() + windowCloseRequested.Clear() + domContentLoaded.Clear() +
+           processFailed.Clear() + navigationCompleted.Clear();
 }
 
 // add_<Event> and remove_<Event> for an event whose handlers are in `list`.
@@ -74,6 +75,8 @@ STANDIN_WEB_VIEW_EVENT(ContainsFullScreenElementChanged, ICoreWebView2ContainsFu
 STANDIN_WEB_VIEW_EVENT(WebResourceRequested, ICoreWebView2WebResourceRequestedEventHandler, webResourceRequested)
 STANDIN_WEB_VIEW_EVENT(WindowCloseRequested, ICoreWebView2WindowCloseRequestedEventHandler, windowCloseRequested)
 STANDIN_WEB_VIEW_EVENT(DOMContentLoaded, ICoreWebView2DOMContentLoadedEventHandler, domContentLoaded)
+STANDIN_WEB_VIEW_EVENT(ProcessFailed, ICoreWebView2ProcessFailedEventHandler, processFailed)
+STANDIN_WEB_VIEW_EVENT(NavigationCompleted, ICoreWebView2NavigationCompletedEventHandler, navigationCompleted)
 #undef STANDIN_WEB_VIEW_EVENT
 
 HRESULT WebView::get_Settings(ICoreWebView2Settings** settings) {
@@ -88,9 +91,14 @@ HRESULT WebView::Navigate(LPCWSTR uri) {
     Json line = Call("Navigate");
     line["uri"] = WideJson(uri);
     if (uri == nullptr) return Finish(std::move(line), E_INVALIDARG);
+    Runtime& runtime = Runtime::Get();
+    if (const auto refused = runtime.scenario().navigateResult) {
+        // Refused: nothing loads, but the steps still play.
+        runtime.player().Start();
+        return Finish(std::move(line), static_cast<HRESULT>(*refused));
+    }
     Record(std::move(line));
     source_ = uri;
-    Runtime& runtime = Runtime::Get();
     if (LiveEngine* live = runtime.live()) {
         // The navigation's id comes with its NavigationStarting.
         live->Navigate(uri, *settings_.get());
@@ -98,6 +106,18 @@ HRESULT WebView::Navigate(LPCWSTR uri) {
     }
     navigationId = runtime.NextNavigationId();
     runtime.player().Start();
+    return S_OK;
+}
+
+// The page starts again from its start page: a new navigation id, nothing else.
+HRESULT WebView::Reload() {
+    Record(Call("Reload"));
+    Runtime& runtime = Runtime::Get();
+    if (LiveEngine* live = runtime.live()) {
+        live->Reload();
+        return S_OK;
+    }
+    navigationId = runtime.NextNavigationId();
     return S_OK;
 }
 
@@ -192,6 +212,13 @@ HRESULT WebView::RemoveWebResourceRequestedFilter(const LPCWSTR uri, const COREW
 
 HRESULT WebView::AddWebResourceRequestedFilterWithRequestSourceKinds(
     LPCWSTR uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context, COREWEBVIEW2_WEB_RESOURCE_REQUEST_SOURCE_KINDS kinds) {
+    // A runtime that offers the call may still refuse it: the scenario says so.
+    if (const auto refused = Runtime::Get().scenario().filterWithKindsResult) {
+        Json line = Call("AddWebResourceRequestedFilterWithRequestSourceKinds");
+        line["uri"] = WideJson(uri);
+        line["sourceKinds"] = static_cast<std::uint32_t>(kinds);
+        return Finish(std::move(line), static_cast<HRESULT>(*refused));
+    }
     return Filter("AddWebResourceRequestedFilterWithRequestSourceKinds", uri, context, kinds, true);
 }
 

@@ -69,6 +69,13 @@ public:
     HRESULT STDMETHODCALLTYPE add_WindowCloseRequested(ICoreWebView2WindowCloseRequestedEventHandler* eventHandler,
                                                        EventRegistrationToken* token) override;
     HRESULT STDMETHODCALLTYPE remove_WindowCloseRequested(EventRegistrationToken token) override;
+    HRESULT STDMETHODCALLTYPE add_ProcessFailed(ICoreWebView2ProcessFailedEventHandler* eventHandler,
+                                                EventRegistrationToken* token) override;
+    HRESULT STDMETHODCALLTYPE remove_ProcessFailed(EventRegistrationToken token) override;
+    HRESULT STDMETHODCALLTYPE add_NavigationCompleted(ICoreWebView2NavigationCompletedEventHandler* eventHandler,
+                                                      EventRegistrationToken* token) override;
+    HRESULT STDMETHODCALLTYPE remove_NavigationCompleted(EventRegistrationToken token) override;
+    HRESULT STDMETHODCALLTYPE Reload() override;
     // ICoreWebView2_2
     HRESULT STDMETHODCALLTYPE add_DOMContentLoaded(ICoreWebView2DOMContentLoadedEventHandler* eventHandler,
                                                    EventRegistrationToken* token) override;
@@ -91,6 +98,9 @@ public:
     HandlerList<ICoreWebView2WebResourceRequestedEventHandler> webResourceRequested;
     HandlerList<ICoreWebView2WindowCloseRequestedEventHandler> windowCloseRequested;
     HandlerList<ICoreWebView2DOMContentLoadedEventHandler> domContentLoaded;
+    HandlerList<ICoreWebView2ProcessFailedEventHandler> processFailed;
+    HandlerList<ICoreWebView2NavigationCompletedEventHandler> navigationCompleted;
+    Environment* environment() const { return environment_.get(); }
 
     // Whether a registered resource filter covers a request made by this source kind.
     bool MatchesFilter(const std::wstring& uri, COREWEBVIEW2_WEB_RESOURCE_CONTEXT context,

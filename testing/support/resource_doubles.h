@@ -4,6 +4,7 @@
 // Built on the host's own COM base and owners.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <utility>
@@ -95,6 +96,38 @@ private:
     std::vector<std::pair<std::wstring, std::wstring>> headers_;
     ComPtr<RecordedResponse> answer_;
     ComPtr<ICoreWebView2WebResourceResponse> other_;
+};
+
+// A copy target that takes half of what it is given and, meanwhile, stands for another
+// thread that moves the source's position to `moveTo`.
+class HalfTaker final : public ComObject<IStream> {
+public:
+    HalfTaker(IStream* source, int64_t moveTo) : source_(source), moveTo_(moveTo) {}
+    HRESULT STDMETHODCALLTYPE Write(const void* data, ULONG count, ULONG* done) override {
+        taken.append(static_cast<const char*>(data), count / 2);
+        *done = count / 2;
+        LARGE_INTEGER elsewhere{};
+        elsewhere.QuadPart = moveTo_;
+        source_->Seek(elsewhere, STREAM_SEEK_SET, nullptr);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Read(void*, ULONG, ULONG*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER, DWORD, ULARGE_INTEGER*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*, ULARGE_INTEGER*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Revert() override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Stat(STATSTG*, DWORD) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
+    std::string taken;
+
+private:
+    IStream* source_;
+    int64_t moveTo_;
 };
 
 // Every byte a reader gets from the stream, read the way the browser does: from

@@ -7,12 +7,31 @@
 
 #include "app/window_metrics.h"
 
-TEST(MainWindow, ScaleForDpiKeepsHugeAndTinyPageValuesInRange) {
-    // Runs in a 96-DPI prefix: scale 1.
-    EXPECT_EQ(ScaleForDpi(1024), 1024);
-    EXPECT_EQ(ScaleForDpi(-3), -3);
-    EXPECT_EQ(ScaleForDpi(INT_MAX), INT_MAX);
-    EXPECT_EQ(ScaleForDpi(INT_MIN), INT_MIN);
+TEST(MainWindow, ScaleForDpiRoundsUpAtTheMonitorsDpiAndKeepsPageValuesInRange) {
+    struct Row {
+        int32_t value;
+        uint32_t dpi;
+        int32_t pixels;
+    };
+    const Row rows[] = {
+        {1024, 96, 1024},
+        {-3, 96, -3},
+        {1024, 144, 1536},
+        {768, 144, 1152},
+        {101, 144, 152},
+        {3, 120, 4},
+        {-3, 120, -3},
+        {1280, 192, 2560},
+        {1, 168, 2},
+        {0, 288, 0},
+        {INT_MAX, 96, INT_MAX},
+        {INT_MIN, 96, INT_MIN},
+        {INT_MAX, 144, INT_MAX},
+        {INT_MIN, 192, INT_MIN},
+        {2000000000, 120, INT_MAX},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ScaleForDpi(row.value, row.dpi), row.pixels) << row.value << " at " << row.dpi;
 }
 
 TEST(MainWindow, OuterSizeAddsTheFrameWithoutOverflowingOnPageSentSizes) {

@@ -26,6 +26,7 @@ const CALLS = [
   ["window.minimize()", { type: "minimize-window" }],
   ["window.restore()", { type: "restore-window" }],
   ["window.focus()", { type: "focus-window" }],
+  ["window.close()", { type: "close-window" }],
   ['extension.send({ action: "save", slot: 2, data: { "ü": [1, null] } })',
     { type: "extension-message", action: "save", slot: 2, data: { ü: [1, null] } }],
 ];
@@ -43,6 +44,7 @@ const BAD_CALLS = [
   ['window.on("restored", () => {})', "TypeError",
     'tessarine.window.on: unknown event "restored", expected "maximized" or "minimized"'],
   ['window.on("maximized", "f")', "TypeError", "tessarine.window.on: listener must be a function"],
+  ["onCloseRequested(1)", "TypeError", "tessarine.onCloseRequested: handler must be a function"],
   ["pointerLock.onMovement()", "TypeError", "tessarine.pointerLock.onMovement: listener must be a function"],
   ["extension.onMessage(1)", "TypeError", "tessarine.extension.onMessage: listener must be a function"],
   ['extension.send({ type: "mine" })', "TypeError",
@@ -72,9 +74,10 @@ test("ready() sends one handshake and resolves with the folders by name", async 
   for (const { name, fake, empty, ids } of cases) {
     await t.test(name, () => withPage("/page.html", fake, async (page) => {
       const result = await page.eval(`Promise.all([tessarine.ready(), tessarine.ready()]).then(([a, b]) =>
-        tessarine.ready().then((c) => ({ same: a === b && b === c, hosted: a.hosted, ids: a.componentIds,
+        tessarine.ready().then((c) => ({ same: a === b && b === c, hosted: a.hosted, restarted: a.restarted,
+          ids: a.componentIds,
           folders: Object.fromEntries(Object.entries(a.folders).map(([k, v]) => [k, v && v.name])) })))`);
-      assert.deepEqual(result, { same: true, hosted: true, ids, folders: Object.fromEntries(
+      assert.deepEqual(result, { same: true, hosted: true, restarted: false, ids, folders: Object.fromEntries(
         FOLDERS.map((folder, i) => [folder, empty.includes(i) ? null : `slot-${i}`])) });
       assert.deepEqual(await page.host.received(), [{ type: "wrapper-init" }]);
     }));
@@ -136,6 +139,23 @@ test("pointer-lock answers are matched to their calls in order", async (t) => {
   }
 });
 
+test("close handlers: every one settles before the window closes, a failing one too", async () => {
+  await withPage("/page.html", {}, async (page) => {
+    await page.eval(`window.saved = [];
+      tessarine.onCloseRequested(() => new Promise((resolve) => { window.finishSave = resolve; }));
+      tessarine.onCloseRequested(() => { saved.push("quick"); throw new Error("save broke"); });
+      const remove = tessarine.onCloseRequested(() => saved.push("removed")); remove(); remove();`);
+    await page.host.post({ type: "window-close-requested" });
+    await page.waitFor("window.finishSave !== undefined");
+    assert.deepEqual(await page.host.received(), [{ type: "set-close-handling", isEnabled: true }]);
+    await page.eval("finishSave()");
+    await page.waitFor(`saved.join() === "quick"`);
+    await page.settle();
+    assert.deepEqual((await page.host.received()).at(-1), { type: "close-window" });
+    assert.deepEqual(page.errors.map((e) => String(e).includes("save broke")), [true]);
+  });
+});
+
 test("outside the host every call is a no-op and ready() says so", async () => {
   await withPage("/page.html", null, async (page) => {
     const result = await page.eval(`(async () => ({
@@ -145,7 +165,7 @@ test("outside the host every call is a no-op and ready() says so", async () => {
       locks: [await tessarine.pointerLock.enable(), await tessarine.pointerLock.disable()],
       removers: [tessarine.window.on("minimized", () => {})(), tessarine.extension.onMessage(() => {})()] }))()`);
     assert.deepEqual(result, {
-      isHosted: false, ready: { hosted: false, componentIds: [], folders: Object.fromEntries(FOLDERS.map((f) => [f, null])) },
+      isHosted: false, ready: { hosted: false, restarted: false, componentIds: [], folders: Object.fromEntries(FOLDERS.map((f) => [f, null])) },
       calls: CALLS.map(() => null), locks: Array(2).fill({ ok: false, enabled: false, error: null }),
       removers: [null, null] });
     assert.deepEqual(await badCallErrors(page), BAD_CALLS.map(([, name, message]) => [name, message]));
@@ -167,12 +187,17 @@ test("the README's example page runs as written", async (t) => {
     await status(page, "Saved");
     await page.eval(`document.dispatchEvent(new KeyboardEvent("keydown", { key: "Escape" }))`);
     await status(page, "Paused: click the field to play");
+    // Closing the window saves again before it lets the window close.
+    await page.host.post({ type: "window-close-requested" });
+    await status(page, "Saved");
+    await page.settle();
     const saved = await page.eval(`navigator.storage.getDirectory().then((root) => root.getDirectoryHandle("slot-10"))
       .then((dir) => dir.getDirectoryHandle("Orbit")).then((dir) => dir.getFileHandle("save.json"))
       .then((file) => file.getFile()).then((file) => file.text())`);
     assert.deepEqual(JSON.parse(saved), { x: 25, y: -2 });
-    assert.deepEqual(await page.host.received(), [{ type: "wrapper-init" }, { type: "set-fullscreen", fullscreen: true },
-      { type: LOCK, isEnabled: false }, { type: LOCK, isEnabled: true }, { type: LOCK, isEnabled: false }]);
+    assert.deepEqual(await page.host.received(), [{ type: "wrapper-init" }, { type: "set-close-handling", isEnabled: true },
+      { type: "set-fullscreen", fullscreen: true }, { type: LOCK, isEnabled: false }, { type: LOCK, isEnabled: true },
+      { type: LOCK, isEnabled: false }, { type: "close-window" }]);
     assert.deepEqual(page.errors, []);
   }));
   await t.test("in a plain browser", () => withPage("/example.html", null, async (page) => {

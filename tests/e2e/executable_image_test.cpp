@@ -45,20 +45,20 @@ TEST(ExecutableImage, CarriesTheIconsOfTheShellAndTheWindow) {
     }
 }
 
-TEST(ExecutableImage, ManifestAsksForSystemDpiUtf8TheSegmentHeapAndWindows10) {
+TEST(ExecutableImage, ManifestAsksForPerMonitorDpiUtf8TheSegmentHeapAndWindows10) {
     const std::string manifest = Resource(MAKEINTRESOURCEW(1), RT_MANIFEST);
     const std::string settings = "\\s+xmlns=\"http://schemas.microsoft.com/SMI/20";
     for (const std::string& pattern : {
              std::string("<requestedExecutionLevel[^>]*\\slevel=\"asInvoker\""),
-             "<dpiAware" + settings + "05/WindowsSettings\"\\s*>\\s*true\\s*</",
+             // Per-monitor v2, with per-monitor (v1) for Windows before 10 1607.
+             "<dpiAware" + settings + "05/WindowsSettings\"\\s*>\\s*true/pm\\s*</",
+             "<dpiAwareness" + settings + "16/WindowsSettings\"\\s*>\\s*PerMonitorV2\\s*</",
              "<activeCodePage" + settings + "19/WindowsSettings\"\\s*>\\s*UTF-8\\s*</",
              "<heapType" + settings + "20/WindowsSettings\"\\s*>\\s*SegmentHeap\\s*</",
              std::string("<supportedOS\\s+Id=\"\\{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a\\}\""),
          }) {
         EXPECT_TRUE(std::regex_search(manifest, std::regex(pattern))) << pattern << "\n" << manifest;
     }
-    // No per-monitor awareness that would override the system-level one.
-    EXPECT_EQ(manifest.find("dpiAwareness"), std::string::npos);
 }
 
 }  // namespace

@@ -16,6 +16,8 @@ struct Counter final : PageRequests {
     void ShowMainWindow(WindowShow) override { ++calls; }
     void FocusWindow() override { ++calls; }
     void SetPointerLockEnabled(bool) override { ++calls; }
+    void SetCloseHandling(bool) override { ++calls; }
+    void CloseWindow() override { ++calls; }
     int calls = 0;
 };
 

