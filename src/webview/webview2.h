@@ -100,6 +100,12 @@ struct ICoreWebView2WindowCloseRequestedEventHandler;
 struct ICoreWebView2NewWindowRequestedEventHandler;
 struct ICoreWebView2WebMessageReceivedEventHandler;
 struct ICoreWebView2DOMContentLoadedEventHandler;
+struct ICoreWebView2NavigationCompletedEventArgs;
+struct ICoreWebView2ProcessFailedEventArgs;
+struct ICoreWebView2BrowserProcessExitedEventArgs;
+struct ICoreWebView2NavigationCompletedEventHandler;
+struct ICoreWebView2ProcessFailedEventHandler;
+struct ICoreWebView2BrowserProcessExitedEventHandler;
 
 // Value types passed to and from the runtime.
 struct COREWEBVIEW2_COLOR {
@@ -248,7 +254,6 @@ DEFINE_ENUM_FLAG_OPERATORS(COREWEBVIEW2_PDF_TOOLBAR_ITEMS)
 struct ICoreWebView2NewBrowserVersionAvailableEventHandler : public IUnknown {};
 struct ICoreWebView2CreateCoreWebView2CompositionControllerCompletedHandler : public IUnknown {};
 struct ICoreWebView2PointerInfo : public IUnknown {};
-struct ICoreWebView2BrowserProcessExitedEventHandler;
 struct ICoreWebView2PrintSettings : public IUnknown {};
 struct ICoreWebView2ProcessInfosChangedEventHandler : public IUnknown {};
 struct ICoreWebView2ProcessInfoCollection : public IUnknown {};
@@ -261,9 +266,7 @@ struct ICoreWebView2FocusChangedEventHandler : public IUnknown {};
 struct ICoreWebView2ContentLoadingEventHandler : public IUnknown {};
 struct ICoreWebView2SourceChangedEventHandler : public IUnknown {};
 struct ICoreWebView2HistoryChangedEventHandler : public IUnknown {};
-struct ICoreWebView2NavigationCompletedEventHandler;
 struct ICoreWebView2ScriptDialogOpeningEventHandler : public IUnknown {};
-struct ICoreWebView2ProcessFailedEventHandler;
 struct ICoreWebView2AddScriptToExecuteOnDocumentCreatedCompletedHandler : public IUnknown {};
 struct ICoreWebView2ExecuteScriptCompletedHandler : public IUnknown {};
 struct ICoreWebView2CapturePreviewCompletedHandler : public IUnknown {};
@@ -1172,12 +1175,14 @@ struct ICoreWebView2NavigationCompletedEventArgs : public IUnknown {
 __CRT_UUID_DECL(ICoreWebView2NavigationCompletedEventArgs, 0x30d68b7d, 0x20d9, 0x4752, 0xa9, 0xca, 0xec, 0x84, 0x48, 0xfb, 0xb5, 0xc1)
 
 struct ICoreWebView2ProcessFailedEventArgs : public IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(COREWEBVIEW2_PROCESS_FAILED_KIND *value) = 0;  // 3
+  virtual HRESULT STDMETHODCALLTYPE get_ProcessFailedKind(  // 3
+      COREWEBVIEW2_PROCESS_FAILED_KIND *value) = 0;
 };
 __CRT_UUID_DECL(ICoreWebView2ProcessFailedEventArgs, 0x8155a9a4, 0x1474, 0x4a86, 0x8c, 0xae, 0x15, 0x1b, 0x0f, 0xa6, 0xb8, 0xca)
 
 struct ICoreWebView2BrowserProcessExitedEventArgs : public IUnknown {
-  virtual HRESULT STDMETHODCALLTYPE get_BrowserProcessExitKind(COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND *value) = 0;  // 3
+  virtual HRESULT STDMETHODCALLTYPE get_BrowserProcessExitKind(  // 3
+      COREWEBVIEW2_BROWSER_PROCESS_EXIT_KIND *value) = 0;
   virtual HRESULT STDMETHODCALLTYPE get_BrowserProcessId(UINT32 *value) = 0;  // 4
 };
 __CRT_UUID_DECL(ICoreWebView2BrowserProcessExitedEventArgs, 0x1f00663f, 0xaf8c, 0x4782, 0x9c, 0xdd, 0xdd, 0x01, 0xc5, 0x2e, 0x34, 0xcb)
@@ -1309,6 +1314,18 @@ inline const IID& IID_ICoreWebView2WebMessageReceivedEventHandler =
     __uuidof(ICoreWebView2WebMessageReceivedEventHandler);
 inline const IID& IID_ICoreWebView2DOMContentLoadedEventHandler =
     __uuidof(ICoreWebView2DOMContentLoadedEventHandler);
+inline const IID& IID_ICoreWebView2NavigationCompletedEventArgs =
+    __uuidof(ICoreWebView2NavigationCompletedEventArgs);
+inline const IID& IID_ICoreWebView2ProcessFailedEventArgs =
+    __uuidof(ICoreWebView2ProcessFailedEventArgs);
+inline const IID& IID_ICoreWebView2BrowserProcessExitedEventArgs =
+    __uuidof(ICoreWebView2BrowserProcessExitedEventArgs);
+inline const IID& IID_ICoreWebView2NavigationCompletedEventHandler =
+    __uuidof(ICoreWebView2NavigationCompletedEventHandler);
+inline const IID& IID_ICoreWebView2ProcessFailedEventHandler =
+    __uuidof(ICoreWebView2ProcessFailedEventHandler);
+inline const IID& IID_ICoreWebView2BrowserProcessExitedEventHandler =
+    __uuidof(ICoreWebView2BrowserProcessExitedEventHandler);
 
 // Exports of WebView2Loader.dll, resolved at run time.
 using GetAvailableCoreWebView2BrowserVersionStringFn =
