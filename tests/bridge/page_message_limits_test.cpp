@@ -56,6 +56,8 @@ struct Recorder final : PageRequests {
     void ShowMainWindow(WindowShow) override { calls.push_back("show"); }
     void FocusWindow() override { calls.push_back("focus"); }
     void SetPointerLockEnabled(bool) override { calls.push_back("lock"); }
+    void SetCloseHandling(bool) override { calls.push_back("close handling"); }
+    void CloseWindow() override { calls.push_back("close"); }
 };
 
 // The head's members, then `fill` as often as fits in an array "pad", closed: at most `bytes` long.
