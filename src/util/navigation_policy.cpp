@@ -138,7 +138,6 @@ bool AsksToAttach(const std::string& mailto) {
     return false;
 }
 
-
 bool HasPrefix(const std::string& text, const std::string& prefix) {
     return text.size() >= prefix.size() && text.compare(0, prefix.size(), prefix) == 0;
 }
