@@ -13,18 +13,18 @@ import time
 import zipfile
 
 
-def entries(top, specs):
+def entries(top, items):
     out = []
-    for spec in specs:
-        name, _, path = spec.partition("=") if "=" in spec else (os.path.basename(spec), "", spec)
+    for item in items:
+        name, _, path = item.partition("=") if "=" in item else (os.path.basename(item), "", item)
         out.append((f"{top}/{name}", path))
     return sorted(out)
 
 
 def main():
-    kind, archive, top, *specs = sys.argv[1:]
+    kind, archive, top, *items = sys.argv[1:]
     stamp = int(os.environ.get("SOURCE_DATE_EPOCH", "1577836800"))
-    files = entries(top, specs)
+    files = entries(top, items)
     temporary = archive + ".partial"
     if kind == "zip":
         date = time.gmtime(max(stamp, 315532800))[:6]

@@ -89,7 +89,8 @@ def check_smoke(work, binaries):
         code, lines, saved = run_judged(app, binaries, work, None, "--for", str(seconds))
         frames[what] = saved.get("frames", {})
         results.append((f"smoke: {what}: exit code {wanted_code}", code == wanted_code))
-        results.append((f"smoke: {what}: the last line is {wanted_last!r}", last(lines).startswith(wanted_last)))
+        results.append((f"smoke: {what}: the last line is {wanted_last!r} (got {last(lines)!r})",
+                        last(lines).startswith(wanted_last)))
         results.append((f"smoke: {what}: the results file says so",
                         saved.get("passed") == (wanted_code == 0) and saved.get("exitCode") == wanted_code))
     quiet = frames["a quiet page"]
@@ -114,7 +115,7 @@ def check_values(work, binaries):
     for what, steps, reason in FAILING:
         code, lines, saved = run_judged(app, binaries, work, steps)
         results.append((f"values: {what} fails the run (exit code 1)", code == 1 and saved.get("passed") is False))
-        results.append((f"values: {what}: {reason!r} on the last line", last(lines) == reason))
+        results.append((f"values: {what}: {reason!r} on the last line (got {last(lines)!r})", last(lines) == reason))
     for what, text, reason in REFUSED:
         code, lines, _ = run_judged(app, binaries, work, text)
         results.append((f"refused before the run: {what}", code == 1 and reason in last(lines)

@@ -530,30 +530,30 @@ void RunShip(const ShipOptions& options, const fs::path& packerFolder) {
     }
     if (options.installer) {
         progress.Stage("building " + Shown(plan.installer) + " with makensis");
-        InstallerSpec spec;
-        spec.folder = fs::absolute(options.out);
-        spec.workFolder = NewStagingFolder(plan.installer);
-        cleanup.Add(spec.workFolder);
-        spec.output = spec.workFolder / plan.installer.filename();
-        spec.makensis = options.makensis;
-        spec.appId = plan.config.name;
-        spec.displayName = plan.product.productName;
-        spec.exeName = exeName;
-        spec.version = plan.product.version;
-        spec.publisher = plan.product.publisher;
-        spec.installedBytes = bytes;
-        spec.perMachine = options.perMachine;
-        spec.desktopShortcut = options.desktopShortcut;
-        spec.checkRuntime = !plan.fixedRuntime;
-        spec.bootstrapper =
+        InstallerInputs inputs;
+        inputs.folder = fs::absolute(options.out);
+        inputs.workFolder = NewStagingFolder(plan.installer);
+        cleanup.Add(inputs.workFolder);
+        inputs.output = inputs.workFolder / plan.installer.filename();
+        inputs.makensis = options.makensis;
+        inputs.appId = plan.config.name;
+        inputs.displayName = plan.product.productName;
+        inputs.exeName = exeName;
+        inputs.version = plan.product.version;
+        inputs.publisher = plan.product.publisher;
+        inputs.installedBytes = bytes;
+        inputs.perMachine = options.perMachine;
+        inputs.desktopShortcut = options.desktopShortcut;
+        inputs.checkRuntime = !plan.fixedRuntime;
+        inputs.bootstrapper =
             options.runtimeSetup == RuntimeSetup::Bootstrapper ? fs::absolute(options.bootstrapper) : fs::path();
-        spec.signCommand = options.signCommand;
-        BuildInstaller(spec);
-        Sign(options, spec.output);
-        fs::rename(spec.output, plan.installer);
+        inputs.signCommand = options.signCommand;
+        BuildInstaller(inputs);
+        Sign(options, inputs.output);
+        fs::rename(inputs.output, plan.installer);
         cleanup.Add(plan.installer);
         summary += ", " + Shown(plan.installer) + " (" + Mebibytes(fs::file_size(plan.installer)) + ")";
-        fs::remove_all(spec.workFolder);
+        fs::remove_all(inputs.workFolder);
     }
     cleanup.Release();
     std::cout << summary << std::endl;

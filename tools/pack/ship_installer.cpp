@@ -54,7 +54,7 @@ std::string Windows(const std::string& generic) {
 }
 
 // The script's reading of the runtime's version into $0, in the three places it is kept.
-void RuntimeCheck(std::ostringstream& s, const InstallerSpec& spec) {
+void RuntimeCheck(std::ostringstream& s, const InstallerInputs& inputs) {
     const std::string client = kRuntimeClient;
     s << "  SetRegView 64\n"
       << "  ReadRegStr $0 HKLM " << Quoted("SOFTWARE\\WOW6432Node\\" + client) << " \"pv\"\n"
@@ -64,13 +64,13 @@ void RuntimeCheck(std::ostringstream& s, const InstallerSpec& spec) {
       << "    ReadRegStr $0 HKCU " << Quoted("Software\\" + client) << " \"pv\"\n  ${EndIf}\n"
       << "  SetRegView lastused\n"
       << "  ${If} $0 == \"\"\n  ${OrIf} $0 == \"0.0.0.0\"\n";
-    if (spec.bootstrapper.empty()) {
+    if (inputs.bootstrapper.empty()) {
         s << "    DetailPrint \"The Microsoft Edge WebView2 runtime is not installed: the game says where to get "
              "it.\"\n";
     } else {
         s << "    InitPluginsDir\n"
           << "    File " << Script("/oname=$PLUGINSDIR\\MicrosoftEdgeWebview2Setup.exe") << " "
-          << Quoted(spec.bootstrapper.u8string()) << "\n"
+          << Quoted(inputs.bootstrapper.u8string()) << "\n"
           << "    DetailPrint \"Installing the Microsoft Edge WebView2 runtime\"\n"
           << "    ExecWait '\"$PLUGINSDIR\\MicrosoftEdgeWebview2Setup.exe\" /silent /install' $1\n"
           << "    ${If} $1 <> 0\n"
@@ -81,25 +81,25 @@ void RuntimeCheck(std::ostringstream& s, const InstallerSpec& spec) {
 
 }  // namespace
 
-std::string InstallerScript(const InstallerSpec& spec) {
-    const std::string context = spec.perMachine ? "all" : "current";
-    const std::string key = kUninstallKey + spec.appId;
-    const std::string shortcut = "$SMPROGRAMS\\" + Escaped(spec.displayName) + ".lnk";
-    const std::string desktop = "$DESKTOP\\" + Escaped(spec.displayName) + ".lnk";
-    std::string base = spec.exeName.substr(0, spec.exeName.size() - 4);
+std::string InstallerScript(const InstallerInputs& inputs) {
+    const std::string context = inputs.perMachine ? "all" : "current";
+    const std::string key = kUninstallKey + inputs.appId;
+    const std::string shortcut = "$SMPROGRAMS\\" + Escaped(inputs.displayName) + ".lnk";
+    const std::string desktop = "$DESKTOP\\" + Escaped(inputs.displayName) + ".lnk";
+    std::string base = inputs.exeName.substr(0, inputs.exeName.size() - 4);
 
     std::ostringstream s;
     // A 64-bit installer for a 64-bit game: it also runs where 32-bit programs cannot.
     s << "Target amd64-unicode\nManifestDPIAware true\nSetCompressor /SOLID lzma\n"
-      << "Name " << Quoted(spec.displayName) << "\n"
-      << "OutFile " << Quoted(spec.output.u8string()) << "\n"
-      << "InstallDir " << Script((spec.perMachine ? "$PROGRAMFILES64\\" : "$LOCALAPPDATA\\Programs\\") + Escaped(base))
+      << "Name " << Quoted(inputs.displayName) << "\n"
+      << "OutFile " << Quoted(inputs.output.u8string()) << "\n"
+      << "InstallDir " << Script((inputs.perMachine ? "$PROGRAMFILES64\\" : "$LOCALAPPDATA\\Programs\\") + Escaped(base))
       << "\n"
-      << "RequestExecutionLevel " << (spec.perMachine ? "admin" : "user") << "\n"
+      << "RequestExecutionLevel " << (inputs.perMachine ? "admin" : "user") << "\n"
       << "!include LogicLib.nsh\n"
       << "Page directory\nPage instfiles\nUninstPage uninstConfirm\nUninstPage components\nUninstPage instfiles\n";
-    if (!spec.signCommand.empty()) {
-        std::string command = spec.signCommand;
+    if (!inputs.signCommand.empty()) {
+        std::string command = inputs.signCommand;
         for (size_t at; (at = command.find("{file}")) != std::string::npos;) command.replace(at, 6, "\"%1\"");
         s << "!uninstfinalize `" << command << "` = 0\n";
     }
@@ -107,34 +107,34 @@ std::string InstallerScript(const InstallerSpec& spec) {
       << "Function un.onInit\n  SetShellVarContext " << context << "\nFunctionEnd\n";
 
     s << "Section \"-Program\"\n  SetOutPath \"$INSTDIR\"\n"
-      << "  File /r " << Quoted((spec.folder / "*").u8string()) << "\n"
+      << "  File /r " << Quoted((inputs.folder / "*").u8string()) << "\n"
       << "  WriteUninstaller \"$INSTDIR\\uninstall.exe\"\n"
-      << "  CreateShortcut " << Script(shortcut) << " " << Script("$INSTDIR\\" + Escaped(spec.exeName)) << "\n";
-    if (spec.desktopShortcut) {
-        s << "  CreateShortcut " << Script(desktop) << " " << Script("$INSTDIR\\" + Escaped(spec.exeName)) << "\n";
+      << "  CreateShortcut " << Script(shortcut) << " " << Script("$INSTDIR\\" + Escaped(inputs.exeName)) << "\n";
+    if (inputs.desktopShortcut) {
+        s << "  CreateShortcut " << Script(desktop) << " " << Script("$INSTDIR\\" + Escaped(inputs.exeName)) << "\n";
     }
     auto value = [&](const char* name, const std::string& text) {
         s << "  WriteRegStr SHCTX " << Quoted(key) << " \"" << name << "\" " << Script(text) << "\n";
     };
-    value("DisplayName", Escaped(spec.displayName));
-    value("DisplayVersion", Escaped(spec.version));
-    if (!spec.publisher.empty()) value("Publisher", Escaped(spec.publisher));
-    value("DisplayIcon", "$INSTDIR\\" + Escaped(spec.exeName) + ",0");
+    value("DisplayName", Escaped(inputs.displayName));
+    value("DisplayVersion", Escaped(inputs.version));
+    if (!inputs.publisher.empty()) value("Publisher", Escaped(inputs.publisher));
+    value("DisplayIcon", "$INSTDIR\\" + Escaped(inputs.exeName) + ",0");
     value("InstallLocation", "$INSTDIR");
     value("UninstallString", "$\\\"$INSTDIR\\uninstall.exe$\\\"");
     value("QuietUninstallString", "$\\\"$INSTDIR\\uninstall.exe$\\\" /S");
-    s << "  WriteRegDWORD SHCTX " << Quoted(key) << " \"EstimatedSize\" " << (spec.installedBytes + 1023) / 1024 << "\n"
+    s << "  WriteRegDWORD SHCTX " << Quoted(key) << " \"EstimatedSize\" " << (inputs.installedBytes + 1023) / 1024 << "\n"
       << "  WriteRegDWORD SHCTX " << Quoted(key) << " \"NoModify\" 1\n"
       << "  WriteRegDWORD SHCTX " << Quoted(key) << " \"NoRepair\" 1\n";
-    if (spec.checkRuntime) RuntimeCheck(s, spec);
+    if (inputs.checkRuntime) RuntimeCheck(s, inputs);
     s << "SectionEnd\n";
 
     // Only what was installed goes: anything the game or the player put in the folder stays,
     // and so does the folder then.
     s << "Section \"-un.Program\"\n";
     std::set<std::string, std::greater<>> folders;
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(spec.folder)) {
-        const std::string relative = Windows(entry.path().lexically_relative(spec.folder).generic_u8string());
+    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(inputs.folder)) {
+        const std::string relative = Windows(entry.path().lexically_relative(inputs.folder).generic_u8string());
         if (entry.is_directory()) {
             folders.insert(relative);
         } else {
@@ -144,11 +144,11 @@ std::string InstallerScript(const InstallerSpec& spec) {
     for (const std::string& folder : folders) s << "  RMDir " << Script("$INSTDIR\\" + Escaped(folder)) << "\n";
     s << "  Delete \"$INSTDIR\\uninstall.exe\"\n  RMDir \"$INSTDIR\"\n"
       << "  Delete " << Script(shortcut) << "\n";
-    if (spec.desktopShortcut) s << "  Delete " << Script(desktop) << "\n";
+    if (inputs.desktopShortcut) s << "  Delete " << Script(desktop) << "\n";
     s << "  DeleteRegKey SHCTX " << Quoted(key) << "\nSectionEnd\n";
     // The browser's user-data folder: the host names it after the package.
     s << "Section /o \"un.Remove saved games and settings\"\n"
-      << "  RMDir /r " << Script("$LOCALAPPDATA\\" + Escaped(spec.appId)) << "\nSectionEnd\n";
+      << "  RMDir /r " << Script("$LOCALAPPDATA\\" + Escaped(inputs.appId)) << "\nSectionEnd\n";
     return s.str();
 }
 
@@ -178,16 +178,16 @@ void RunCommand(const std::string& command, const std::string& what) {
     if (!ok) throw std::runtime_error(what + " failed: " + command);
 }
 
-void BuildInstaller(const InstallerSpec& spec) {
-    const fs::path script = spec.workFolder / "installer.nsi";
-    const fs::path log = spec.workFolder / "makensis.log";
+void BuildInstaller(const InstallerInputs& inputs) {
+    const fs::path script = inputs.workFolder / "installer.nsi";
+    const fs::path log = inputs.workFolder / "makensis.log";
     {
         std::ofstream out(script, std::ios::binary);
-        out << InstallerScript(spec);
+        out << InstallerScript(inputs);
         if (!out) throw std::runtime_error("cannot write " + script.u8string());
     }
     const std::string command =
-        CommandForFile(spec.makensis.u8string().empty() ? "makensis" : "{file}", spec.makensis) +
+        CommandForFile(inputs.makensis.u8string().empty() ? "makensis" : "{file}", inputs.makensis) +
         " -V2 -INPUTCHARSET UTF8 " + CommandForFile("{file}", script) + " > " + CommandForFile("{file}", log) + " 2>&1";
     try {
         RunCommand(command, "makensis");

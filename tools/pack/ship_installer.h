@@ -5,7 +5,7 @@
 #include <string>
 
 // An NSIS installer for a shipped folder, made with makensis.
-struct InstallerSpec {
+struct InstallerInputs {
     std::filesystem::path folder;  // the shipped folder, installed as it is
     std::filesystem::path output;  // the setup program to write
     std::filesystem::path makensis;
@@ -23,12 +23,12 @@ struct InstallerSpec {
     std::string signCommand;             // run on the uninstaller, "{file}" its path
 };
 
-// The NSIS script for `spec`.
-std::string InstallerScript(const InstallerSpec& spec);
+// The NSIS script for `inputs`.
+std::string InstallerScript(const InstallerInputs& inputs);
 
-// Writes the script into spec.workFolder and runs makensis on it; throws
+// Writes the script into inputs.workFolder and runs makensis on it; throws
 // std::runtime_error with makensis's own output when it fails.
-void BuildInstaller(const InstallerSpec& spec);
+void BuildInstaller(const InstallerInputs& inputs);
 
 // `command` with every "{file}" replaced by `file`, quoted for the system's shell.
 std::string CommandForFile(const std::string& command, const std::filesystem::path& file);
