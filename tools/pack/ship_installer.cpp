@@ -93,8 +93,8 @@ std::string InstallerScript(const InstallerInputs& inputs) {
     s << "Target amd64-unicode\nManifestDPIAware true\nSetCompressor /SOLID lzma\n"
       << "Name " << Quoted(inputs.displayName) << "\n"
       << "OutFile " << Quoted(inputs.output.u8string()) << "\n"
-      << "InstallDir " << Script((inputs.perMachine ? "$PROGRAMFILES64\\" : "$LOCALAPPDATA\\Programs\\") + Escaped(base))
-      << "\n"
+      << "InstallDir "
+      << Script((inputs.perMachine ? "$PROGRAMFILES64\\" : "$LOCALAPPDATA\\Programs\\") + Escaped(base)) << "\n"
       << "RequestExecutionLevel " << (inputs.perMachine ? "admin" : "user") << "\n"
       << "!include LogicLib.nsh\n"
       << "Page directory\nPage instfiles\nUninstPage uninstConfirm\nUninstPage components\nUninstPage instfiles\n";
@@ -123,7 +123,8 @@ std::string InstallerScript(const InstallerInputs& inputs) {
     value("InstallLocation", "$INSTDIR");
     value("UninstallString", "$\\\"$INSTDIR\\uninstall.exe$\\\"");
     value("QuietUninstallString", "$\\\"$INSTDIR\\uninstall.exe$\\\" /S");
-    s << "  WriteRegDWORD SHCTX " << Quoted(key) << " \"EstimatedSize\" " << (inputs.installedBytes + 1023) / 1024 << "\n"
+    s << "  WriteRegDWORD SHCTX " << Quoted(key) << " \"EstimatedSize\" " << (inputs.installedBytes + 1023) / 1024
+      << "\n"
       << "  WriteRegDWORD SHCTX " << Quoted(key) << " \"NoModify\" 1\n"
       << "  WriteRegDWORD SHCTX " << Quoted(key) << " \"NoRepair\" 1\n";
     if (inputs.checkRuntime) RuntimeCheck(s, inputs);
