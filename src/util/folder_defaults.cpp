@@ -8,10 +8,10 @@ namespace {
 // Lower case, one kind of separator, no long-path prefix and no trailing separators.
 std::string Comparable(std::string path) {
     std::replace(path.begin(), path.end(), '/', '\\');
-    if (path.rfind("\\\\?\\UNC\\", 0) == 0) {
+    if (path.rfind(R"(\\?\UNC\)", 0) == 0) {
         path.erase(0, 8);
         path.insert(0, "\\\\");
-    } else if (path.rfind("\\\\?\\", 0) == 0) {
+    } else if (path.rfind(R"(\\?\)", 0) == 0) {
         path.erase(0, 4);
     }
     while (!path.empty() && path.back() == '\\') path.pop_back();

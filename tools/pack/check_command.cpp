@@ -41,7 +41,7 @@ void RunCheck(const fs::path& appFolder) {
             named == config.folderAccess.end() ? DefaultFolderAccess(placeholder) : named->second;
         if (access == FolderAccess::ReadWrite) {
             std::cout << "warning: " << placeholder << " is read-write: any script in the page can change it"
-                      << (named == config.folderAccess.end() ? " (the default; \"read\" or \"none\" closes it)" : "")
+                      << (named == config.folderAccess.end() ? R"( (the default; "read" or "none" closes it))" : "")
                       << "\n";
         }
     }

@@ -1,6 +1,7 @@
 #include "icon_images.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <stdexcept>
 
 #include "little_endian.h"
@@ -83,7 +84,7 @@ IconImage Bitmap(const unsigned char* rgba, uint32_t size) {
     std::string& out = image.bytes;
     AppendLe32(out, 40);
     AppendLe32(out, size);
-    AppendLe32(out, size * 2);
+    AppendLe32(out, uint64_t{size} * 2);
     AppendLe16(out, 1);
     AppendLe16(out, 32);
     for (int i = 0; i < 6; ++i) AppendLe32(out, 0);
@@ -96,7 +97,7 @@ IconImage Bitmap(const unsigned char* rgba, uint32_t size) {
             out.push_back(static_cast<char>(pixel[3]));
         }
     }
-    const size_t maskRow = (size + 31) / 32 * 4;
+    const size_t maskRow = size_t{(size + 31) / 32} * 4;
     out.append(maskRow * size, '\0');
     return image;
 }
@@ -127,7 +128,8 @@ std::vector<IconImage> Resample(const std::string& bytes, const std::string& sho
     std::vector<unsigned char> square(size_t(side) * side * 4, 0);
     for (int y = 0; y < height; ++y) {
         std::copy_n(pixels + size_t(y) * width * 4, size_t(width) * 4,
-                    square.begin() + (size_t(y + (side - height) / 2) * side + (side - width) / 2) * 4);
+                    square.begin() +
+                        static_cast<std::ptrdiff_t>((size_t(y + (side - height) / 2) * side + (side - width) / 2) * 4));
     }
     stbi_image_free(pixels);
 

@@ -85,7 +85,7 @@ PeFile::PeFile(std::string bytes, std::string what) : bytes_(std::move(bytes)), 
     const uint32_t directoryCount =
         std::min<uint32_t>(U32(optionalHeader_ + kOptionalDirectoryCount), (optionalLength - kOptionalDirectories) / 8);
     for (uint32_t i = 0; i < directoryCount; ++i) {
-        const size_t at = optionalHeader_ + kOptionalDirectories + 8 * i;
+        const size_t at = optionalHeader_ + kOptionalDirectories + size_t{8} * i;
         directories_.push_back({U32(at), U32(at + 4)});
     }
     sectionTable_ = optionalHeader_ + optionalLength;
@@ -161,7 +161,7 @@ std::vector<std::string> PeFile::ExportNames() const {
     const uint32_t nameTable = U32(table + 32);
     if (count > 0x10000) Fail("damaged export table");
     const size_t at = count == 0 ? 0 : Offset(nameTable, count * 4);
-    for (uint32_t i = 0; i < count; ++i) names.push_back(Text(U32(at + 4 * i)));
+    for (uint32_t i = 0; i < count; ++i) names.push_back(Text(U32(at + size_t{4} * i)));
     return names;
 }
 
@@ -172,14 +172,14 @@ void PeFile::ReadResourceDirectory(uint32_t base, uint32_t offset, int level, Re
     const uint32_t entries = uint32_t{U16(directory + 12)} + U16(directory + 14);
     const size_t first = Offset(base + offset + 16, entries * 8);
     for (uint32_t i = 0; i < entries; ++i) {
-        const uint32_t nameField = U32(first + 8 * i);
-        const uint32_t target = U32(first + 8 * i + 4);
+        const uint32_t nameField = U32(first + size_t{8} * i);
+        const uint32_t target = U32(first + size_t{8} * i + 4);
         ResourceId id;
         if (nameField & kSubdirectoryFlag) {
             const uint32_t at = base + (nameField & ~kSubdirectoryFlag);
             const uint16_t length = U16(Offset(at, 2));
             const size_t chars = Offset(at + 2, length * 2u);
-            for (uint16_t c = 0; c < length; ++c) id.name.push_back(static_cast<char16_t>(U16(chars + 2 * c)));
+            for (uint16_t c = 0; c < length; ++c) id.name.push_back(static_cast<char16_t>(U16(chars + size_t{2} * c)));
         } else {
             id.id = static_cast<uint16_t>(nameField);
         }
@@ -303,7 +303,7 @@ std::string PeFile::WithResources(const ResourceTree& tree) const {
     for (size_t i = resource + 1; i < sections_.size(); ++i) {
         const Section& section = sections_[i];
         const bool debug = (section.characteristics & kSectionDiscardable) != 0 &&
-                           (section.name.rfind("/", 0) == 0 || section.name.rfind(".debug", 0) == 0);
+                           (section.name.rfind('/', 0) == 0 || section.name.rfind(".debug", 0) == 0);
         if (section.name == ".reloc") {
             kept.push_back(i);
         } else if (!debug) {

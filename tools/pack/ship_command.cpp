@@ -237,7 +237,7 @@ Plan Check(const ShipOptions& options, const fs::path& packerFolder) {
     plan.fixedRuntime = plan.config.distributionMode == DistributionMode::Fixed;
     if (plan.fixedRuntime && !fs::is_regular_file(options.app / "webview2" / "msedgewebview2.exe", error)) {
         Fail(Shown(options.app / "webview2" / "msedgewebview2.exe") +
-             " not found: the package asks for the \"fixed\" runtime, a copy of the WebView2 runtime in webview2\\");
+             R"( not found: the package asks for the "fixed" runtime, a copy of the WebView2 runtime in webview2\)");
     }
     const fs::path extension = options.app / kExtensionName;
     plan.extension = fs::exists(extension, error);
@@ -330,8 +330,8 @@ fs::path NewStagingFolder(const fs::path& target) {
     const fs::path absolute = fs::absolute(target);
     fs::create_directories(absolute.parent_path());
     for (int attempt = 0; attempt < 16; ++attempt) {
-        const fs::path candidate = absolute.parent_path() /
-                                   (absolute.filename().u8string() + ".partial-" + std::to_string(random() % 1000000));
+        fs::path candidate = absolute.parent_path() /
+                             (absolute.filename().u8string() + ".partial-" + std::to_string(random() % 1000000));
         if (fs::create_directory(candidate)) return candidate;
     }
     Fail("cannot make a working folder beside " + Shown(target));
@@ -432,7 +432,7 @@ ShipOptions ParseShipArguments(const std::vector<fs::path>& args) {
                 options.runtimeSetup = RuntimeSetup::Bootstrapper;
                 options.bootstrapper = value();
             } else {
-                throw std::invalid_argument("--webview2 takes \"skip\" or \"bootstrapper FILE\"");
+                throw std::invalid_argument(R"(--webview2 takes "skip" or "bootstrapper FILE")");
             }
         } else if (arg == "--loose") {
             options.loose = true;

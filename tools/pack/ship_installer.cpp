@@ -18,8 +18,8 @@ namespace fs = std::filesystem;
 namespace {
 
 // The evergreen runtime's client id; its "pv" value is the installed version.
-const char kRuntimeClient[] = "Microsoft\\EdgeUpdate\\Clients\\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5}";
-const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const char kRuntimeClient[] = R"(Microsoft\EdgeUpdate\Clients\{F3017226-FE2A-4295-8BDF-00C3A9A7E4C5})";
+const char kUninstallKey[] = R"(Software\Microsoft\Windows\CurrentVersion\Uninstall\)";
 
 // Text for an NSIS script: "$" and quotes escaped, so that nothing in it is a variable.
 std::string Escaped(const std::string& text) {
@@ -121,8 +121,8 @@ std::string InstallerScript(const InstallerInputs& inputs) {
     if (!inputs.publisher.empty()) value("Publisher", Escaped(inputs.publisher));
     value("DisplayIcon", "$INSTDIR\\" + Escaped(inputs.exeName) + ",0");
     value("InstallLocation", "$INSTDIR");
-    value("UninstallString", "$\\\"$INSTDIR\\uninstall.exe$\\\"");
-    value("QuietUninstallString", "$\\\"$INSTDIR\\uninstall.exe$\\\" /S");
+    value("UninstallString", R"($\"$INSTDIR\uninstall.exe$\")");
+    value("QuietUninstallString", R"($\"$INSTDIR\uninstall.exe$\" /S)");
     s << "  WriteRegDWORD SHCTX " << Quoted(key) << " \"EstimatedSize\" " << (inputs.installedBytes + 1023) / 1024
       << "\n"
       << "  WriteRegDWORD SHCTX " << Quoted(key) << " \"NoModify\" 1\n"

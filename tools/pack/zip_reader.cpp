@@ -17,7 +17,8 @@ std::string Inflate(const std::string& input, size_t length) {
     std::string output(length, '\0');
     z_stream stream{};
     if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) throw std::runtime_error("zlib: cannot start inflating");
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(input.data()));
+    stream.next_in = reinterpret_cast<Bytef*>(
+        const_cast<char*>(input.data()));  // NOLINT(cppcoreguidelines-pro-type-const-cast): zlib reads next_in only
     stream.avail_in = static_cast<uInt>(input.size());
     stream.next_out = reinterpret_cast<Bytef*>(output.data());
     stream.avail_out = static_cast<uInt>(output.size());

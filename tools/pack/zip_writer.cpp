@@ -45,7 +45,8 @@ struct Deflater {
     ~Deflater() { deflateEnd(&stream); }
     // Deflates `length` bytes (all remaining ones when `last`) and appends the output.
     void Run(const char* data, size_t length, bool last, std::string& output) {
-        stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data));
+        stream.next_in = reinterpret_cast<Bytef*>(
+            const_cast<char*>(data));  // NOLINT(cppcoreguidelines-pro-type-const-cast): zlib reads next_in only
         stream.avail_in = static_cast<uInt>(length);
         char buffer[1 << 16];
         int result;
