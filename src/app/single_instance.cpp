@@ -33,6 +33,7 @@ SingleInstance::SingleInstance(const std::string& appName) {
     }
     mark_ = L"Tessarine.App." + name;
     mutex_.reset(CreateMutexW(nullptr, FALSE, (L"Local\\" + mark_).c_str()));
+    // NOLINTNEXTLINE(cppcoreguidelines-prefer-member-initializer): the error is CreateMutexW's, just above
     claimed_ = mutex_ && GetLastError() != ERROR_ALREADY_EXISTS;
 }
 
