@@ -117,6 +117,10 @@ def judged_run(options):
 def page_factory(options, judged):
     """Live pages whose console lines, answers and loads the judge sees too."""
     def console(level, text):
+        # Once the verdict is out, what the page says while it is torn down (loads cut off
+        # with the host) is no part of the run, and would push the verdict off the last line.
+        if judged and judged.over:
+            return
         print_line(level, text)
         if judged:
             judged.console(level, text)

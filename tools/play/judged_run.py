@@ -17,6 +17,7 @@ class JudgedRun:
         self._seconds = seconds or 0  # counted from the page's first load
         self._say = say
         self._results = results
+        self.over = False  # the verdict has been printed
         self._loaded = asyncio.Event()
         self._player = None
         self._closed_itself = False
@@ -118,6 +119,7 @@ class JudgedRun:
         self._say("frames", frame_line(stats))
         if code != 0:
             self._say("fail", self.judge.reason)
+        self.over = True
         if self._results:
             results = {"passed": code == 0, "reason": self.judge.reason, "exitCode": code,
                        "stepsPlayed": self._player.played if self._player else 0,
