@@ -96,7 +96,7 @@ HostRun RunHost(const AppFolder& folder, const HostRunOptions& options) {
     UniqueHandle child(process.hProcess);
     UniqueHandle childThread(process.hThread);
     {
-        MessageBoxWatcher watcher(process.dwProcessId);
+        MessageBoxWatcher watcher(process.dwProcessId, {}, options.boxButton);
         if (WaitForSingleObject(child.get(), options.timeoutMs) != WAIT_OBJECT_0) {
             run.timedOut = true;
             TerminateProcess(child.get(), 0xDEAD);

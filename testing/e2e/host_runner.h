@@ -22,6 +22,8 @@ struct HostRunOptions {
     std::vector<std::pair<std::wstring, std::wstring>> environment;
     // Appended to the command line after the quoted exe path.
     std::wstring arguments;
+    // The button pressed in each of the host's message boxes.
+    int boxButton = IDOK;
 };
 
 struct HostRun {
@@ -31,7 +33,7 @@ struct HostRun {
     DWORD exitCode = 0;
     Transcript transcript;
     std::vector<MessageBoxRecord> boxes;
-    int stuckBoxes = 0;                      // boxes OK did not close
+    int stuckBoxes = 0;                      // boxes the button did not close
     std::vector<std::string> windowClasses;  // of every top-level window of the host seen
 
     bool SawWindowClass(const std::string& name) const;

@@ -124,11 +124,11 @@ MessageBoxRecord ReadMessageBox(HWND box, DWORD iconWaitMs) {
     return record;
 }
 
-bool DismissMessageBox(HWND box, DWORD waitMs) {
-    HWND ok = GetDlgItem(box, IDOK);
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+bool DismissMessageBox(HWND box, int button, DWORD waitMs) {
+    HWND pressed = GetDlgItem(box, button);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(pressed));
     if (WaitForWindowGone(box, waitMs / 2)) return true;
-    if (ok) SendMessageTimeoutW(ok, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kCrossProcessTimeoutMs, nullptr);
+    if (pressed) SendMessageTimeoutW(pressed, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kCrossProcessTimeoutMs, nullptr);
     return WaitForWindowGone(box, waitMs / 2);
 }
 

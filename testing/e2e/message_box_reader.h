@@ -24,8 +24,8 @@ std::vector<HWND> FindMessageBoxes(DWORD processId);
 // to iconWaitMs to be painted.
 MessageBoxRecord ReadMessageBox(HWND box, DWORD iconWaitMs = 3000);
 
-// Presses OK and waits up to waitMs for the box to go; true when it went.
-bool DismissMessageBox(HWND box, DWORD waitMs = 3000);
+// Presses the button (OK, or IDCANCEL, ...) and waits up to waitMs for the box to go; true when it went.
+bool DismissMessageBox(HWND box, int button = IDOK, DWORD waitMs = 3000);
 
 // "caption | text | icon", the line the standalone watcher prints.
 std::string FormatMessageBoxLine(const MessageBoxRecord& record);

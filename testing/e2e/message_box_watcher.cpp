@@ -11,8 +11,8 @@ namespace {
 constexpr DWORD kPollMs = 50;
 }
 
-MessageBoxWatcher::MessageBoxWatcher(DWORD processId, Listener listener)
-    : processId_(processId), listener_(std::move(listener)), thread_([this] { Run(); }) {}
+MessageBoxWatcher::MessageBoxWatcher(DWORD processId, Listener listener, int button)
+    : processId_(processId), listener_(std::move(listener)), button_(button), thread_([this] { Run(); }) {}
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     Stop();
@@ -59,7 +59,7 @@ void MessageBoxWatcher::Sweep(std::vector<HWND>& answered) {
             boxes_.push_back(record);
         }
         if (listener_) listener_(record);
-        if (!DismissMessageBox(box)) ++stuck_;
+        if (!DismissMessageBox(box, button_)) ++stuck_;
         answered.push_back(box);
     }
 }

@@ -19,8 +19,9 @@ class MessageBoxWatcher {
 public:
     using Listener = std::function<void(const MessageBoxRecord&)>;
 
-    // Starts watching at once; listener (optional) hears each box right after it is read.
-    explicit MessageBoxWatcher(DWORD processId, Listener listener = {});
+    // Starts watching at once; listener (optional) hears each box right after it is read,
+    // then the button is pressed.
+    explicit MessageBoxWatcher(DWORD processId, Listener listener = {}, int button = IDOK);
     ~MessageBoxWatcher();
     MessageBoxWatcher(const MessageBoxWatcher&) = delete;
     MessageBoxWatcher& operator=(const MessageBoxWatcher&) = delete;
@@ -34,7 +35,7 @@ public:
     // Class names of every top-level window of the process seen while watching.
     std::vector<std::string> WindowClasses() const;
 
-    // Boxes that were still there after OK was pressed.
+    // Boxes that were still there after the button was pressed.
     int StuckBoxes() const { return stuck_; }
 
 private:
@@ -43,6 +44,7 @@ private:
 
     DWORD processId_;
     Listener listener_;
+    int button_;
     std::atomic<bool> stopping_{false};
     std::atomic<int> stuck_{0};
     mutable std::mutex mutex_;

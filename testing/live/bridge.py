@@ -22,7 +22,7 @@ import os
 import signal
 import sys
 
-from live_page import LivePage, browser_version
+from live_page import GONE, LivePage, browser_version
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools", "play"))
 from judged_run import JudgedRun  # noqa: E402
@@ -64,7 +64,9 @@ class HostLink:
                 try:
                     await self._on_op(json.loads(line))
                 except Exception as error:  # a bad operation must not end the page
-                    print_line("bridge", f"{type(error).__name__}: {error}")
+                    # One that met the page's renderer going (a crash) is no news.
+                    if not any(gone in str(error) for gone in GONE):
+                        print_line("bridge", f"{type(error).__name__}: {error}")
         except ConnectionResetError:
             pass  # the host was ended
 

@@ -16,6 +16,8 @@ class Connection:
         self._listener = listener
         self._next_id = 0
         self._waiting = {}
+        self._sessions = {}  # command id: the session it went to
+        self._gone = set()  # sessions whose target went: what is sent there is never answered
         self._sending = asyncio.Lock()
         self.closed = asyncio.get_running_loop().create_future()
 
@@ -30,6 +32,8 @@ class Connection:
     async def call(self, method, params=None, session=None, body=None):
         """Sends a command and waits for its result. body, an iterable of base64
         pieces, becomes params["body"] without being joined in memory."""
+        if session in self._gone:
+            raise ProtocolError(f"{method}: Session with given id not found")
         self._next_id += 1
         command_id = self._next_id
         message = {"id": command_id}
@@ -39,6 +43,7 @@ class Connection:
         message["params"] = params or {}
         answer = asyncio.get_running_loop().create_future()
         self._waiting[command_id] = answer
+        self._sessions[command_id] = session
         text = json.dumps(message)
         async with self._sending:
             if body is None:
@@ -57,11 +62,15 @@ class Connection:
             async for text in self._socket:
                 message = json.loads(text)
                 if "id" in message:
+                    self._sessions.pop(message["id"], None)
                     waiting = self._waiting.pop(message["id"], None)
                     if waiting and not waiting.done():
                         waiting.set_result(message)
                 else:
-                    self._listener(message.get("method"), message.get("params", {}), message.get("sessionId"))
+                    method, params = message.get("method"), message.get("params", {})
+                    if method == "Target.detachedFromTarget":
+                        self.fail_session(params.get("sessionId"))
+                    self._listener(method, params, message.get("sessionId"))
         except websockets.ConnectionClosed:
             pass
         finally:
@@ -70,6 +79,15 @@ class Connection:
                     waiting.set_result({"error": {"message": "the browser connection closed"}})
             if not self.closed.done():
                 self.closed.set_result(None)
+
+    def fail_session(self, session):
+        """A session whose target went (detached, its renderer crashed) never answers what it was or will be sent."""
+        self._gone.add(session)
+        for command_id in [key for key, sent_to in self._sessions.items() if sent_to == session]:
+            del self._sessions[command_id]
+            waiting = self._waiting.pop(command_id, None)
+            if waiting and not waiting.done():
+                waiting.set_result({"error": {"message": "Session with given id not found"}})
 
     async def close(self):
         await self._socket.close()

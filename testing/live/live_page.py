@@ -114,6 +114,9 @@ class LivePage:
         self._attached = {}  # target id: future of its attach event
         self._settings = {}
         self._visible = True
+        self._background = [255, 255, 255, 255]
+        self._metrics = None  # the page's last size, as the host's bounds gave it
+        self._crashed = False  # its renderer crashed: a reload needs a new page
         self._hooks_script = None
         self._events = asyncio.Queue()
         self._tasks = set()
@@ -161,8 +164,15 @@ class LivePage:
     async def create_page(self, background):
         target = (await self._cdp.call("Target.createTarget", {"url": "about:blank"}))["targetId"]
         self._target = target
+        self._background = background
         attached = await self._attached_event(target)
-        self._session = attached["sessionId"]
+        await self._set_up_session(attached["sessionId"])
+        await self._call("Runtime.runIfWaitingForDebugger")
+
+    async def _set_up_session(self, session):
+        """What the page's session holds: its domains, the hooks, the interception, the background."""
+        self._session = session
+        self._hooks_script = None  # scripts to evaluate are the session's own
         call = self._call
         for domain in ("Page", "Runtime", "Log", "Inspector"):
             await call(f"{domain}.enable")
@@ -176,7 +186,7 @@ class LivePage:
         await call("Target.setAutoAttach", {"autoAttach": True, "waitForDebuggerOnStart": True, "flatten": True,
                                             "filter": [{"type": "service_worker"}, {"type": "worker"},
                                                        {"exclude": True}]})
-        a, r, g, b = background
+        a, r, g, b = self._background
         await call("Emulation.setDefaultBackgroundColorOverride", {"color": {"r": r, "g": g, "b": b, "a": a / 255}})
         # No one can click in a headless browser: let pages enter fullscreen without a gesture.
         await self._cdp.call("Browser.setPermission", {"permission": {"name": "fullscreen",
@@ -184,7 +194,6 @@ class LivePage:
                                                        "setting": "granted"})
         if self.judged:
             await self.judged.page_created(call)
-        await call("Runtime.runIfWaitingForDebugger")
 
     async def navigate(self, uri, settings):
         self._settings = settings
@@ -206,9 +215,10 @@ class LivePage:
     async def set_bounds(self, width, height, scale, screen_width, screen_height):
         if width <= 0 or height <= 0 or not self._session:
             return  # a minimised window: the page keeps its last size
-        await self._call("Emulation.setDeviceMetricsOverride", {
+        self._metrics = {
             "width": round(width / scale), "height": round(height / scale), "deviceScaleFactor": scale,
-            "mobile": False, "screenWidth": round(screen_width / scale), "screenHeight": round(screen_height / scale)})
+            "mobile": False, "screenWidth": round(screen_width / scale), "screenHeight": round(screen_height / scale)}
+        await self._call("Emulation.setDeviceMetricsOverride", self._metrics)
 
     async def set_visible(self, value):
         self._visible = value
@@ -257,7 +267,20 @@ class LivePage:
             self._fulfil(*entry)
 
     async def reload(self):
-        await self._call("Page.reload")
+        if not self._crashed:
+            await self._call("Page.reload")
+            return
+        # A crashed renderer takes the page's session with it: the page loads again in a new target, set up
+        # as the first was, with the size and settings the host gave, and the crashed one goes.
+        self._crashed = False
+        crashed, url = self._target, self._url
+        self._contexts.clear()
+        await self.create_page(self._background)
+        self._spawn(self._cdp.call("Target.closeTarget", {"targetId": crashed}))
+        await self._call("Emulation.setScriptExecutionDisabled", {"value": not self._settings.get("IsScriptEnabled", True)})
+        if self._metrics:
+            await self._call("Emulation.setDeviceMetricsOverride", self._metrics)
+        self._spawn(self._call("Page.navigate", {"url": url}))
 
     async def screenshot(self, path):
         shot = await self._call("Page.captureScreenshot", {"format": "png"})
@@ -300,7 +323,8 @@ class LivePage:
 
     def _forget_browser(self):
         """A new browser after the last one died: nothing of the old one's page is kept."""
-        self._session = self._target = self._main_frame = None
+        self._session = self._target = self._main_frame = self._metrics = None
+        self._crashed = False
         self._url, self._title = "about:blank", "about:blank"
         for table in (self._contexts, self._workers, self._worker_scripts, self._waiting, self._bodies,
                       self._attached):
@@ -498,6 +522,10 @@ class LivePage:
             self._console(console_level(params["type"]), text)
             self._fail_on(text)
         elif method == "Inspector.targetCrashed":
+            # Nothing sent to the page's session is answered from now on: calls under way fail, and so do
+            # the host's operations until the page is reloaded.
+            self._crashed = True
+            self._cdp.fail_session(session)
             self._send_event({"ev": "process-failed", "kind": RENDER_PROCESS_EXITED})
         elif method == "Runtime.exceptionThrown":
             self._console("error", exception_text(params["exceptionDetails"]))

@@ -36,11 +36,13 @@ HRESULT Environment::remove_BrowserProcessExited(EventRegistrationToken token) {
 bool Environment::Answers(REFIID iid) const {
     const Runtime& runtime = Runtime::Get();
     if (IsOneOf(iid, __uuidof(ICoreWebView2Environment), __uuidof(ICoreWebView2Environment2),
-                __uuidof(ICoreWebView2Environment3), __uuidof(ICoreWebView2Environment4),
-                __uuidof(ICoreWebView2Environment5), __uuidof(ICoreWebView2Environment6),
+                __uuidof(ICoreWebView2Environment3), __uuidof(ICoreWebView2Environment4))) {
+        return true;
+    }
+    if (IsOneOf(iid, __uuidof(ICoreWebView2Environment5), __uuidof(ICoreWebView2Environment6),
                 __uuidof(ICoreWebView2Environment7), __uuidof(ICoreWebView2Environment8),
                 __uuidof(ICoreWebView2Environment9))) {
-        return true;
+        return runtime.Offers(Offer::Environment5);
     }
     if (iid == __uuidof(ICoreWebView2Environment10)) return runtime.Offers(Offer::Environment10);
     if (IsOneOf(iid, __uuidof(ICoreWebView2Environment11), __uuidof(ICoreWebView2Environment12),

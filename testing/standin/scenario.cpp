@@ -155,6 +155,7 @@ const std::map<std::string_view, std::int64_t>& RequestSources() {
 
 const std::map<std::string_view, Offer>& OfferNames() {
     static const std::map<std::string_view, Offer> offers = {
+        {"environment5", Offer::Environment5},
         {"environment10", Offer::Environment10},
         {"environment14", Offer::Environment14},
         {"controller-options4", Offer::ControllerOptions4},
@@ -180,6 +181,7 @@ const std::map<std::string_view, StepKind>& StepKeywords() {
         {"dom-content-loaded", StepKind::DomContentLoaded},
         {"record-window", StepKind::RecordWindow},
         {"close-window", StepKind::CloseWindow},
+        {"end-session", StepKind::EndSession},
         {"window-close-requested", StepKind::WindowCloseRequested},
         {"wait", StepKind::Wait},
         {"title", StepKind::Title},
@@ -275,6 +277,7 @@ Step ParseStep(StepKind kind, const Line& line) {
         case StepKind::DomContentLoaded:
         case StepKind::RecordWindow:
         case StepKind::CloseWindow:
+        case StepKind::EndSession:
         case StepKind::WindowCloseRequested:
             line.ExpectArguments(0, 0);
             break;

@@ -22,13 +22,15 @@ enum class Offer {
     Settings3,
     Settings8,
     WebView22,
+    Environment5,
 };
-inline constexpr std::size_t offerCount = 8;
+inline constexpr std::size_t offerCount = 9;
 
 enum class StepKind {
     DomContentLoaded,
     RecordWindow,
     CloseWindow,
+    EndSession,
     WindowCloseRequested,
     Wait,
     Title,
@@ -71,7 +73,7 @@ struct Scenario {
     bool evergreenPresent = true;
     bool fixedPresent = true;
     std::string browserVersion = "144.0.3719.77";
-    std::array<bool, offerCount> offers{true, true, true, true, true, true, true, true};
+    std::array<bool, offerCount> offers{true, true, true, true, true, true, true, true, true};
     std::optional<std::int32_t> environmentResult;
     std::optional<std::int32_t> controllerResult;
     std::optional<std::int32_t> filterWithKindsResult;

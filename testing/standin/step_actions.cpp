@@ -53,6 +53,39 @@ void CloseWindow(Json& line) {
     line["posted"] = ::PostMessageW(window, WM_CLOSE, 0, 0) != FALSE;
 }
 
+// Windows asks and tells from outside the program's thread, and waits for each answer: the
+// host handles both while its own loop runs, as at a log-off.
+DWORD WINAPI SendEndOfSession(void* window) {
+    constexpr UINT waitMs = 60000;
+    const auto target = static_cast<HWND>(window);
+    DWORD_PTR mayEnd = FALSE;
+    ::SendMessageTimeoutW(target, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, waitMs, &mayEnd);
+    ::SendMessageTimeoutW(target, WM_ENDSESSION, mayEnd != FALSE ? TRUE : FALSE, ENDSESSION_LOGOFF, SMTO_NORMAL,
+                          waitMs, nullptr);
+    // The thread held the stand-in loaded: the host may have let go of it meanwhile.
+    HMODULE self = nullptr;
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                         reinterpret_cast<LPCWSTR>(&SendEndOfSession), &self);
+    ::FreeLibraryAndExitThread(self, 0);
+}
+
+void EndSession(Json& line) {
+    const HWND window = Runtime::Get().MainWindow();
+    if (window == nullptr) {
+        line["error"] = "no main window";
+        return;
+    }
+    HMODULE self = nullptr;
+    ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&SendEndOfSession), &self);
+    const HANDLE thread = ::CreateThread(nullptr, 0, &SendEndOfSession, window, 0, nullptr);
+    line["sent"] = thread != nullptr;
+    if (thread != nullptr) {
+        ::CloseHandle(thread);
+    } else {
+        ::FreeLibrary(self);
+    }
+}
+
 void WindowCloseRequested(Json& line) {
     const ComPtr<WebView> webView = CurrentWebView(line);
     if (!webView) return;
@@ -251,6 +284,9 @@ unsigned PlayStep(const Step& step, Json& line) {
             break;
         case StepKind::CloseWindow:
             CloseWindow(line);
+            break;
+        case StepKind::EndSession:
+            EndSession(line);
             break;
         case StepKind::WindowCloseRequested:
             WindowCloseRequested(line);

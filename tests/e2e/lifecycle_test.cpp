@@ -66,14 +66,16 @@ TEST(ProcessFailures, TheRendererIsReloadedTheBrowserRecreatedAndOtherProcessesL
 TEST(ProcessFailures, AfterThreeRestartsInAMinuteTheAppSaysSoAndEndsWithExitCode1) {
     struct Row {
         const char* what;
+        std::vector<std::string> knobs;
         std::vector<std::string> failures;
     };
+    const std::string render = "process-failed render";
+    const std::string browser = "process-failed browser";
     const Row rows[] = {
-        {"renderer",
-         {"process-failed render", "process-failed render", "process-failed render", "process-failed render"}},
-        {"mixed",
-         {"process-failed render", "browser-exited failed", "wait 300", "process-failed render",
-          "browser-exited failed"}},
+        {"renderer", {}, {render, render, render, render}},
+        {"mixed", {}, {render, "browser-exited failed", "wait 300", render, "browser-exited failed"}},
+        // Without the environment's exit event the process failure alone brings a new browser.
+        {"browser", {"offer environment5 off"}, {browser, "wait 300", browser, "wait 300", browser, "wait 300", browser}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -86,7 +88,7 @@ TEST(ProcessFailures, AfterThreeRestartsInAMinuteTheAppSaysSoAndEndsWithExitCode
             steps.push_back("wait 100");
         }
         steps.push_back("wait 5000");
-        const e2e::HostRun run = e2e::PlaySteps(*app, {}, steps, lines);
+        const e2e::HostRun run = e2e::PlaySteps(*app, row.knobs, steps, lines);
         ExpectEnded(run, 1);
         ExpectBox(run, "Doomed Game", kStopped, IconKind::Error);
         const size_t restarts =
@@ -96,16 +98,24 @@ TEST(ProcessFailures, AfterThreeRestartsInAMinuteTheAppSaysSoAndEndsWithExitCode
 }
 
 TEST(ProcessFailures, AHungPageMakesTheHostAskFromTheMessageLoop) {
-    auto app = e2e::MakeApp("unresponsive", R"({"name": "Hung", "window": {"title": "Hung Game"}})");
-    std::vector<int> lines;
-    // The box's default answer keeps waiting; the page then talks again.
-    const e2e::HostRun run = e2e::PlaySteps(
-        *app, {}, {"process-failed unresponsive", "process-failed unresponsive", "wait 10500", Message(kInit)}, lines);
-    ExpectEnded(run, 0);
-    ExpectBox(run, "Hung Game",
-              "The app is not responding.\n\nChoose OK to keep waiting for it, or Cancel to restart it.",
-              IconKind::Warning);
-    EXPECT_EQ(Count(run, "WebView.Reload"), 0u);
+    // OK, the default, keeps waiting and the page talks again; Cancel starts it again.
+    for (const int button : {IDOK, IDCANCEL}) {
+        SCOPED_TRACE(button);
+        auto app = e2e::MakeApp("unresponsive", R"({"name": "Hung", "window": {"title": "Hung Game"}})");
+        e2e::HostRunOptions options;
+        options.boxButton = button;
+        std::vector<int> lines;
+        const e2e::HostRun run = e2e::PlaySteps(
+            *app, {}, {"process-failed unresponsive", "process-failed unresponsive", "wait 10500", Message(kInit)},
+            lines, options);
+        ExpectEnded(run, 0);
+        ExpectBox(run, "Hung Game",
+                  "The app is not responding.\n\nChoose OK to keep waiting for it, or Cancel to restart it.",
+                  IconKind::Warning);
+        EXPECT_EQ(Count(run, "WebView.Reload"), button == IDOK ? 0u : 1u);
+        EXPECT_EQ(e2e::PostsDuring(run.transcript, lines.back()),
+                  std::vector<std::string>{button == IDOK ? kInitAnswer : kRestartedAnswer});
+    }
 }
 
 TEST(Visibility, TheWindowShowsWhenLoadingFailsOrNeverEnds) {
@@ -167,6 +177,10 @@ TEST(Closing, ThePageMaySaveFirstButThePlayerIsNeverTrapped) {
          {Message(R"({"type":"set-close-handling","isEnabled":false})"), "close-window", "wait 500"},
          false},
         {"window.close()", "", {"window-close-requested", "wait 500"}, false},
+        // A log-off waits while the page saves, as the loop runs inside the session's end.
+        {"log-off", "", {"end-session", "wait 200", "record-window", Message(R"({"type":"close-window"})"), "wait 500"},
+         true},
+        {"log-off on the timeout", R"(, "settings": {"close-timeout": 1})", {"end-session", "wait 3000"}, true},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
