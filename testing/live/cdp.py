@@ -6,6 +6,9 @@ import json
 import websockets
 
 
+CLOSED = "the browser connection closed"
+
+
 class ProtocolError(Exception):
     pass
 
@@ -45,13 +48,18 @@ class Connection:
         self._waiting[command_id] = answer
         self._sessions[command_id] = session
         text = json.dumps(message)
-        async with self._sending:
-            if body is None:
-                await self._socket.send(text)
-            else:
-                # The params object is last: open it again for the body member.
-                head = text[:-2] + (', "body": "' if message["params"] else '"body": "')
-                await self._socket.send(iter([head, *body, '"}}']))
+        try:
+            async with self._sending:
+                if body is None:
+                    await self._socket.send(text)
+                else:
+                    # The params object is last: open it again for the body member.
+                    head = text[:-2] + (', "body": "' if message["params"] else '"body": "')
+                    await self._socket.send(iter([head, *body, '"}}']))
+        except websockets.ConnectionClosed:
+            self._waiting.pop(command_id, None)
+            self._sessions.pop(command_id, None)
+            raise ProtocolError(f"{method}: {CLOSED}") from None
         result = await answer
         if "error" in result:
             raise ProtocolError(f"{method}: {result['error'].get('message')}")
@@ -76,7 +84,7 @@ class Connection:
         finally:
             for waiting in self._waiting.values():
                 if not waiting.done():
-                    waiting.set_result({"error": {"message": "the browser connection closed"}})
+                    waiting.set_result({"error": {"message": CLOSED}})
             if not self.closed.done():
                 self.closed.set_result(None)
 

@@ -42,9 +42,10 @@ PERMISSION_KINDS = {"notifications": 4}
 FAILURE_TRIGGERS = {name: os.environ.get(variable) for name, variable in (
     ("crash", "TESSARINE_LIVE_CRASH_ON"), ("kill", "TESSARINE_LIVE_KILL_ON"), ("close", "TESSARINE_LIVE_CLOSE_ON"))}
 PERMISSION_STATES = {0: "prompt", 1: "granted", 2: "denied"}
-# What the browser answers for a paused request or a session that no longer exists.
+# What the browser answers for a paused request or a session that no longer exists, and what a call
+# gets when the browser itself went (its exit is told to the host on its own).
 GONE = ("Invalid InterceptionId", "Session with given id not found",
-        "Inspected target navigated or closed")
+        "Inspected target navigated or closed", cdp.CLOSED)
 
 
 def browser_version():

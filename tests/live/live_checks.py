@@ -103,9 +103,8 @@ def check_lifecycle(work, binaries):
     saves = "tessarine.onCloseRequested(() => new Promise((r) => setTimeout(r, 500)).then(() => console.log('saved')));"
     cases = [
         # what, page script, settings, trigger, transcript event and how many of it
-        # Not yet: a crashed renderer ("TESSARINE_LIVE_CRASH_ON", one WebView.Reload) and a killed browser
-        # ("TESSARINE_LIVE_KILL_ON", a second environment) get the host's reaction, but the page does not
-        # come back under the bridge: its handshake is not run again.
+        ("crashed renderer", restart, {}, "TESSARINE_LIVE_CRASH_ON", "WebView.Reload", 1),
+        ("killed browser", restart, {}, "TESSARINE_LIVE_KILL_ON", "Loader.CreateCoreWebView2EnvironmentWithOptions", 2),
         ("saving page closed", saves + "console.log('now');", {}, "TESSARINE_LIVE_CLOSE_ON", "WebView.Reload", 0),
         ("page that never answers closed", "tessarine.onCloseRequested(() => new Promise(() => {}));"
          "console.log('now');", {"close-timeout": 2}, "TESSARINE_LIVE_CLOSE_ON", "WebView.Reload", 0),
