@@ -155,14 +155,10 @@ const std::map<std::string_view, std::int64_t>& RequestSources() {
 
 const std::map<std::string_view, Offer>& OfferNames() {
     static const std::map<std::string_view, Offer> offers = {
-        {"environment5", Offer::Environment5},
-        {"environment10", Offer::Environment10},
-        {"environment14", Offer::Environment14},
-        {"controller-options4", Offer::ControllerOptions4},
-        {"webview2", Offer::WebView2},
-        {"webview22", Offer::WebView22},
-        {"webview23", Offer::WebView23},
-        {"settings3", Offer::Settings3},
+        {"environment5", Offer::Environment5},   {"environment10", Offer::Environment10},
+        {"environment14", Offer::Environment14}, {"controller-options4", Offer::ControllerOptions4},
+        {"webview2", Offer::WebView2},           {"webview22", Offer::WebView22},
+        {"webview23", Offer::WebView23},         {"settings3", Offer::Settings3},
         {"settings8", Offer::Settings8},
     };
     return offers;

@@ -60,8 +60,8 @@ DWORD WINAPI SendEndOfSession(void* window) {
     const auto target = static_cast<HWND>(window);
     DWORD_PTR mayEnd = FALSE;
     ::SendMessageTimeoutW(target, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, waitMs, &mayEnd);
-    ::SendMessageTimeoutW(target, WM_ENDSESSION, mayEnd != FALSE ? TRUE : FALSE, ENDSESSION_LOGOFF, SMTO_NORMAL,
-                          waitMs, nullptr);
+    ::SendMessageTimeoutW(target, WM_ENDSESSION, mayEnd != FALSE ? TRUE : FALSE, ENDSESSION_LOGOFF, SMTO_NORMAL, waitMs,
+                          nullptr);
     // The thread held the stand-in loaded: the host may have let go of it meanwhile.
     HMODULE self = nullptr;
     ::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,

@@ -66,16 +66,16 @@ TEST(ProcessFailures, TheRendererIsReloadedTheBrowserRecreatedAndOtherProcessesL
 TEST(ProcessFailures, AfterThreeRestartsInAMinuteTheAppSaysSoAndEndsWithExitCode1) {
     struct Row {
         const char* what;
-        std::vector<std::string> knobs;
         std::vector<std::string> failures;
     };
     const std::string render = "process-failed render";
     const std::string browser = "process-failed browser";
     const Row rows[] = {
-        {"renderer", {}, {render, render, render, render}},
-        {"mixed", {}, {render, "browser-exited failed", "wait 300", render, "browser-exited failed"}},
-        // Without the environment's exit event the process failure alone brings a new browser.
-        {"browser", {"offer environment5 off"}, {browser, "wait 300", browser, "wait 300", browser, "wait 300", browser}},
+        {"renderer", {render, render, render, render}},
+        {"mixed", {render, "browser-exited failed", "wait 300", render, "browser-exited failed"}},
+        // Without the environment's exit event (a knob holds for the whole run) the process failure
+        // alone brings a new browser.
+        {"browser", {"offer environment5 off", browser, browser, browser, browser}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -88,7 +88,7 @@ TEST(ProcessFailures, AfterThreeRestartsInAMinuteTheAppSaysSoAndEndsWithExitCode
             steps.push_back("wait 100");
         }
         steps.push_back("wait 5000");
-        const e2e::HostRun run = e2e::PlaySteps(*app, row.knobs, steps, lines);
+        const e2e::HostRun run = e2e::PlaySteps(*app, {}, steps, lines);
         ExpectEnded(run, 1);
         ExpectBox(run, "Doomed Game", kStopped, IconKind::Error);
         const size_t restarts =
@@ -163,12 +163,10 @@ TEST(Closing, ThePageMaySaveFirstButThePlayerIsNeverTrapped) {
         std::vector<std::string> steps;  // after the close handling is asked for
         bool announced;
     };
+    const std::string closed = Message(R"({"type":"close-window"})");
     const Row rows[] = {
         {"off by default", "", {"close-window", "wait 500"}, false},
-        {"closed by the page",
-         "",
-         {"close-window", "wait 200", "record-window", Message(R"({"type":"close-window"})"), "wait 500"},
-         true},
+        {"closed by the page", "", {"close-window", "wait 200", "record-window", closed, "wait 500"}, true},
         {"closed on the timeout", R"(, "settings": {"close-timeout": 1})", {"close-window", "wait 3000"}, true},
         {"a second close", "", {"close-window", "wait 200", "close-window", "wait 500"}, true},
         {"no waiting", R"(, "settings": {"close-timeout": 0})", {"close-window", "wait 500"}, false},
@@ -178,8 +176,7 @@ TEST(Closing, ThePageMaySaveFirstButThePlayerIsNeverTrapped) {
          false},
         {"window.close()", "", {"window-close-requested", "wait 500"}, false},
         // A log-off waits while the page saves, as the loop runs inside the session's end.
-        {"log-off", "", {"end-session", "wait 200", "record-window", Message(R"({"type":"close-window"})"), "wait 500"},
-         true},
+        {"log-off", "", {"end-session", "wait 200", "record-window", closed, "wait 500"}, true},
         {"log-off on the timeout", R"(, "settings": {"close-timeout": 1})", {"end-session", "wait 3000"}, true},
     };
     for (const Row& row : rows) {

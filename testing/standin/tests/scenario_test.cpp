@@ -23,6 +23,7 @@ TEST(Scenario, KnobsSetTheRuntimeAndTheOffers) {
     const ParsedScenario parsed = ParseScenario(
         "runtime fixed absent\n"
         "offer settings8 off\n"
+        "offer environment5 off\n"
         "offer webview23 off\n"
         "offer webview23 on\n"
         "environment-result E_ACCESSDENIED\n"
@@ -34,6 +35,7 @@ TEST(Scenario, KnobsSetTheRuntimeAndTheOffers) {
     EXPECT_TRUE(scenario.evergreenPresent);
     EXPECT_FALSE(scenario.fixedPresent);
     EXPECT_FALSE(scenario.Offers(Offer::Settings8));
+    EXPECT_FALSE(scenario.Offers(Offer::Environment5));
     EXPECT_TRUE(scenario.Offers(Offer::WebView23));
     EXPECT_TRUE(scenario.Offers(Offer::Settings3));
     ASSERT_TRUE(scenario.environmentResult);
@@ -63,10 +65,11 @@ TEST(Scenario, StepsKeepTheirOrderLinesAndArguments) {
         "title\n"
         "record-window\n"
         "window-close-requested\n"
-        "close-window\n");
+        "close-window\n"
+        "end-session\n");
     ASSERT_FALSE(parsed.error) << parsed.error->message;
     const std::vector<Step>& steps = parsed.scenario.steps;
-    ASSERT_EQ(steps.size(), 16u);
+    ASSERT_EQ(steps.size(), 17u);
 
     EXPECT_EQ(steps[0].kind, StepKind::DomContentLoaded);
     EXPECT_EQ(steps[0].line, 1);
@@ -95,6 +98,7 @@ TEST(Scenario, StepsKeepTheirOrderLinesAndArguments) {
     EXPECT_EQ(steps[15].line, 17);
     EXPECT_STREQ(StepKeyword(steps[13].kind), "record-window");
     EXPECT_STREQ(StepKeyword(steps[14].kind), "window-close-requested");
+    EXPECT_STREQ(StepKeyword(steps[16].kind), "end-session");
 }
 
 TEST(Scenario, RequestHeadersStartAtEachWordEndingInAColon) {
