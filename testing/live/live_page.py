@@ -167,13 +167,8 @@ class LivePage:
         self._target = target
         self._background = background
         attached = await self._attached_event(target)
-        await self._set_up_session(attached["sessionId"])
-        await self._call("Runtime.runIfWaitingForDebugger")
-
-    async def _set_up_session(self, session):
-        """What the page's session holds: its domains, the hooks, the interception, the background."""
-        self._session = session
-        self._hooks_script = None  # scripts to evaluate are the session's own
+        self._session = attached["sessionId"]
+        self._hooks_script = None  # scripts to evaluate on new documents are the session's own
         call = self._call
         for domain in ("Page", "Runtime", "Log", "Inspector"):
             await call(f"{domain}.enable")
@@ -187,7 +182,7 @@ class LivePage:
         await call("Target.setAutoAttach", {"autoAttach": True, "waitForDebuggerOnStart": True, "flatten": True,
                                             "filter": [{"type": "service_worker"}, {"type": "worker"},
                                                        {"exclude": True}]})
-        a, r, g, b = self._background
+        a, r, g, b = background
         await call("Emulation.setDefaultBackgroundColorOverride", {"color": {"r": r, "g": g, "b": b, "a": a / 255}})
         # No one can click in a headless browser: let pages enter fullscreen without a gesture.
         await self._cdp.call("Browser.setPermission", {"permission": {"name": "fullscreen",
@@ -195,6 +190,7 @@ class LivePage:
                                                        "setting": "granted"})
         if self.judged:
             await self.judged.page_created(call)
+        await call("Runtime.runIfWaitingForDebugger")
 
     async def navigate(self, uri, settings):
         self._settings = settings
@@ -278,7 +274,8 @@ class LivePage:
         self._contexts.clear()
         await self.create_page(self._background)
         self._spawn(self._cdp.call("Target.closeTarget", {"targetId": crashed}))
-        await self._call("Emulation.setScriptExecutionDisabled", {"value": not self._settings.get("IsScriptEnabled", True)})
+        await self._call("Emulation.setScriptExecutionDisabled",
+                         {"value": not self._settings.get("IsScriptEnabled", True)})
         if self._metrics:
             await self._call("Emulation.setDeviceMetricsOverride", self._metrics)
         self._spawn(self._call("Page.navigate", {"url": url}))

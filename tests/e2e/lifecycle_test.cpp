@@ -42,8 +42,7 @@ TEST(ProcessFailures, TheRendererIsReloadedTheBrowserRecreatedAndOtherProcessesL
                                  // The restarted page learns so at its handshake, once.
                                  {Message(kInit), json::array({kRestartedAnswer})},
                                  {Message(kInit), json::array({kInitAnswer})},
-                                 // The browser's own process: the new one waits for
-                                 // the old one's exit.
+                                 // The browser's own process: the new one waits for the old one's exit.
                                  {"process-failed browser", 0, "calls:Loader.CreateCoreWebView2EnvironmentWithOptions"},
                                  {"browser-exited failed", 1, "handlers"},
                                  {"wait 300", nullptr, ""},

@@ -26,8 +26,9 @@ class JudgedRun:
     # What the live page tells.
 
     async def page_created(self, command):
-        # Called again for the session that replaces one a crashed renderer took: the play goes on.
-        self._player = self._player or Player(command, self._say)
+        # Called again for the page that replaces one whose renderer crashed: the play goes on.
+        if self._player is None:
+            self._player = Player(command, self._say)
         await command("Page.addScriptToEvaluateOnNewDocument", {"source": FRAME_RECORDER})
         # The real window gives the page the keyboard focus; headless, the page must be told it has it.
         await command("Emulation.setFocusEmulationEnabled", {"enabled": True})
