@@ -11,6 +11,7 @@ import shutil
 import struct
 import subprocess
 import sys
+import tarfile
 import tempfile
 import unittest
 import zipfile
@@ -27,6 +28,7 @@ LOADER = os.path.join(TEST_BIN, "e2e_loader_create_only.dll")
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 RED, BLUE = (220, 30, 30, 255), (30, 60, 220, 255)
+NOTICES = "THIRD-PARTY-NOTICES.txt"
 
 
 def png(width, height, pixel):
@@ -135,9 +137,12 @@ class Ship(unittest.TestCase):
 class ShippedFolder(Ship):
     def test_holds_what_ships_and_nothing_else(self):
         folder, result = self.shipped()
-        self.assertEqual(self.files_below(folder), ["Orvanta.dll", "Skyward Lanterns.exe", "WebView2Loader.dll",
-                                                    "art/icon.png", "package.json", "www/assets.dat"])
-        self.assertRegex(result.stdout, r"^Shipped 6 files \([0-9.]+ MiB\) to .*out/Game\n$")
+        self.assertEqual(self.files_below(folder), ["Orvanta.dll", "Skyward Lanterns.exe", "THIRD-PARTY-NOTICES.txt",
+                                                    "WebView2Loader.dll", "art/icon.png", "package.json",
+                                                    "www/assets.dat"])
+        self.assertRegex(result.stdout, r"^Shipped 7 files \([0-9.]+ MiB\) to .*out/Game\n$")
+        with open(os.path.join(folder, NOTICES), "rb") as shipped, open(os.path.join(ROOT, NOTICES), "rb") as tree:
+            self.assertEqual(shipped.read(), tree.read())
         listing = subprocess.run([PACK, "list", os.path.join(folder, "www", "assets.dat")], capture_output=True,
                                  text=True, check=True).stdout
         self.assertEqual([line.split("\t")[0] for line in listing.splitlines()],
@@ -349,6 +354,28 @@ class Signing(Ship):
         self.assertEqual(len(names), 5, names)  # the uninstaller makensis wrote, under a name of its own
         self.assertEqual(names[4], "Skyward Lanterns-1.2.3-setup.exe")
         self.assertTrue(os.path.isfile(os.path.join(self.work, "out", names[4])))
+
+
+class Release(unittest.TestCase):
+    def test_each_archive_carries_the_licence_and_the_notices(self):
+        dist = tempfile.mkdtemp(prefix="tessarine-dist-")
+        try:
+            subprocess.run([os.path.join(ROOT, "scripts", "release"), dist], check=True, capture_output=True)
+            for name in sorted(os.listdir(dist)):
+                path = os.path.join(dist, name)
+                if name.endswith(".zip"):
+                    with zipfile.ZipFile(path) as archive:
+                        members = {item: archive.read(item) for item in archive.namelist()}
+                else:
+                    with tarfile.open(path) as archive:
+                        members = {item.name: archive.extractfile(item).read() for item in archive.getmembers()}
+                top = name.rsplit("-", 1)[0] if name.endswith(".zip") else name.rsplit("-", 2)[0]
+                for wanted in ("LICENSE", NOTICES):
+                    with self.subTest(name, file=wanted), open(os.path.join(ROOT, wanted), "rb") as tree:
+                        self.assertEqual(members.get(f"{top}/{wanted}"), tree.read())
+            self.assertEqual(len(os.listdir(dist)), 2)
+        finally:
+            shutil.rmtree(dist, ignore_errors=True)
 
 
 def windows_path(path):
