@@ -382,6 +382,55 @@ def windows_path(path):
     return "Z:" + path.replace("/", "\\")
 
 
+class WindowIcons(Ship):
+    """The shipped program under Wine with the test runtime beside it: its window's big and
+    small icons are the game's, drawn at those sizes, from the program's own resources."""
+
+    def test_the_window_shows_the_games_icon_at_each_size(self):
+        folder, _ = self.shipped()
+        shutil.copy(os.path.join(TEST_BIN, "WebView2Loader.dll"), os.path.join(folder, "WebView2Loader.dll"))
+        # Without an icon file named, the host takes the icon from its own resources: the
+        # check then fails unless ship put the game's icon there.
+        package = json.loads(json.dumps(self.package))
+        del package["window"]["icon"]
+        with open(os.path.join(folder, "package.json"), "w") as out:
+            json.dump(package, out)
+        record, scenario = os.path.join(self.work, "record.jsonl"), os.path.join(self.work, "scenario.txt")
+        with open(scenario, "w") as out:
+            out.write("close-window\n")
+        env = dict(os.environ, TESSARINE_TEST_EXTENSION_RECORD=windows_path(record),
+                   TESSARINE_STANDIN_SCENARIO=windows_path(scenario))
+        run = subprocess.run([WINE_RUN, os.path.join(TEST_BIN, "tessarine-msgbox-watcher.exe"), "--run",
+                              "--timeout-ms", "60000", windows_path(os.path.join(folder, "Skyward Lanterns.exe"))],
+                             capture_output=True, text=True, env=env, timeout=300)
+        self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
+        with open(record) as lines:
+            window = next(line for line in map(json.loads, lines) if line["call"] == "OnMainWindowCreated")
+
+        icons = os.path.join(self.work, "icons")
+        os.makedirs(icons)
+        subprocess.run(["wrestool", "-x", "-t", "14", "-n", "32512", "-o", os.path.join(icons, "own.ico"),
+                        os.path.join(folder, "Skyward Lanterns.exe")], check=True)
+        subprocess.run(["icotool", "-x", "-o", icons, os.path.join(icons, "own.ico")], check=True)
+        for kind, size in (("big", 32), ("small", 16)):
+            with self.subTest(kind):
+                icon = window["icons"][kind]
+                self.assertEqual((icon["width"], icon["height"]), (size, size))
+                shown = bytes.fromhex(icon["rgba"])
+                pixels = [[tuple(shown[(y * size + x) * 4:(y * size + x) * 4 + 4]) for x in range(size)]
+                          for y in range(size)]
+                self.assertTrue(near(pixels[size // 2][size // 4], RED), pixels[size // 2][size // 4])
+                self.assertTrue(near(pixels[size // 2][3 * size // 4], BLUE), pixels[size // 2][3 * size // 4])
+                self.assertEqual(pixels[0][0][3], 0, "the margin above the wide image is transparent")
+                image = next(name for name in os.listdir(icons) if name.endswith(f"_{size}x{size}x32.png"))
+                with open(os.path.join(icons, image), "rb") as data:
+                    _, _, expected = read_png(data.read())
+                for y in range(size):
+                    for x in range(size):
+                        if expected[y][x][3] != 0:
+                            self.assertTrue(near(pixels[y][x], expected[y][x], 8), (x, y, pixels[y][x]))
+
+
 class Installer(Ship):
     """Built with makensis, installed and uninstalled silently under Wine; the installed
     game runs its page in the live engine, the test runtime put in place of the loader."""
