@@ -11,6 +11,7 @@
 #include "ship_command.h"
 #include "support/pack_runner.h"
 #include "zip_reader.h"
+#include "output_file.h"
 #include "zip_writer.h"
 
 namespace fs = std::filesystem;
@@ -135,20 +136,27 @@ protected:
         return out.str();
     }
 
+    // The archive's inputs; returns the bundle's bytes.
+    std::string WriteInputs() const {
+        std::string noise(3 << 20, '\0');
+        uint32_t state = 1;
+        for (char& c : noise) c = static_cast<char>((state = state * 1103515245 + 12345) >> 24);
+        const std::string text = std::string(5000, 'a') + "{\"name\": \"Game\"}";
+        // A bundle may begin with scripts and hold mostly media: the whole of it decides.
+        noise.replace(0, 128 << 10, std::string(128 << 10, 'x'));
+        WriteFile(At("assets.dat"), noise);
+        WriteFile(At("icon.png"), text);  // compressible, yet media by its name
+        WriteFile(At("package.json"), text);
+        WriteFile(At("empty.txt"), "");
+        return noise;
+    }
+
     fs::path root_;
 };
 
 TEST_F(ShipZip, StoresMediaAndNoiseDeflatesTextAndInfoZipReadsIt) {
-    std::string noise(3 << 20, '\0');
-    uint32_t state = 1;
-    for (char& c : noise) c = static_cast<char>((state = state * 1103515245 + 12345) >> 24);
-    const std::string text = std::string(5000, 'a') + "{\"name\": \"Game\"}";
-    // A bundle may begin with scripts and hold mostly media: the whole of it decides.
-    noise.replace(0, 128 << 10, std::string(128 << 10, 'x'));
-    WriteFile(At("assets.dat"), noise);
-    WriteFile(At("icon.png"), text);  // compressible, yet media by its name
-    WriteFile(At("package.json"), text);
-    WriteFile(At("empty.txt"), "");
+    const std::string noise = WriteInputs();
+    const std::string text = ReadFile(At("package.json"));
     const std::string zip = Zip(1700000000);
     EXPECT_EQ(zip, Zip(1700000000)) << "the same inputs, the same bytes";
     EXPECT_NE(zip, Zip(1700000002));
@@ -173,6 +181,40 @@ TEST_F(ShipZip, StoresMediaAndNoiseDeflatesTextAndInfoZipReadsIt) {
     EXPECT_EQ(ReadZipEntry(made, "package"), std::nullopt);
     EXPECT_THROW(ReadZipEntry(text, "package.json"), std::runtime_error);
     EXPECT_THROW(ReadZipEntry(made.substr(0, made.size() - 30), "package.json"), std::runtime_error);
+}
+
+TEST_F(ShipZip, AKnownCrcTakesTheFileThroughTheKernelToTheSameBytes) {
+    const std::string noise = WriteInputs();
+    std::ostringstream sink;  // the CRC as ship keeps it, while it writes the bundle
+    Crc32PassThrough crc(sink);
+    std::ostream counted(&crc);
+    counted << noise << std::flush;
+    {
+        OutputFile out = OutputFile::Exclusive(At("kernel.zip"));
+        ZipWriter zip(out, 1700000000);
+        for (const char* name : {"Game/www/assets.dat", "Game/art/icon.png", "Game/package.json", "Game/empty.txt"}) {
+            const bool bundle = std::string(name) == "Game/www/assets.dat";
+            zip.AddFile(name, At(fs::path(name).filename().string()),
+                        bundle ? std::optional<uint32_t>(crc.Crc()) : std::nullopt);
+        }
+        zip.Finish();
+        out.Commit(OutputFile::Durability::InCache);
+    }
+    EXPECT_EQ(sink.str(), noise);
+    EXPECT_EQ(ReadFile(At("kernel.zip")), Zip(1700000000));
+
+    // A file shorter than measured stops the copy: the directory would lie.
+    OutputFile cut = OutputFile::Exclusive(At("cut.zip"));
+    for (const char* source : {"empty.txt", "missing.txt"}) {
+        try {
+            cut.AppendFileBytes(At(source), 10);
+            ADD_FAILURE() << source;
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(std::string(error.what()), std::string(source) == "empty.txt"
+                                                     ? "cannot copy " + At(source) + " into " + At("cut.zip")
+                                                     : "cannot read " + At(source));
+        }
+    }
 }
 
 TEST(ShipZipTime, ComesFromSourceDateEpochOrAFixedDay) {
