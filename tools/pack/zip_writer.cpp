@@ -100,11 +100,15 @@ int64_t ReproducibleTime() {
     return value;
 }
 
-ZipWriter::ZipWriter(OutputFile& out, int64_t time) : ZipWriter(out.Stream(), time) {
-    file_ = &out;
+ZipWriter::ZipWriter(OutputFile& out, int64_t time) : out_(out.Stream()), file_(&out) {
+    SetTime(time);
 }
 
 ZipWriter::ZipWriter(std::ostream& out, int64_t time) : out_(out) {
+    SetTime(time);
+}
+
+void ZipWriter::SetTime(int64_t time) {
     // Zip times are local times with two-second steps; UTC is taken as that local time.
     constexpr int64_t kDosFirst = 315532800;  // 1980-01-01
     time = std::clamp<int64_t>(time, kDosFirst, 4354819198);

@@ -39,6 +39,8 @@ private:
         uint64_t length = 0;
         uint64_t offset = 0;
     };
+    // The one time of every entry, as the format keeps it.
+    void SetTime(int64_t time);
     // The data descriptor after the entry's bytes; the entry joins the directory.
     void FinishEntry(Entry entry);
     void Write(const char* data, size_t length);
