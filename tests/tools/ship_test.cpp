@@ -205,14 +205,14 @@ TEST_F(ShipZip, AKnownCrcTakesTheFileThroughTheKernelToTheSameBytes) {
 
     // A file shorter than measured stops the copy: the directory would lie.
     OutputFile cut = OutputFile::Exclusive(At("cut.zip"));
-    for (const char* source : {"empty.txt", "missing.txt"}) {
+    for (const std::string& source : {At("empty.txt"), At("missing.txt")}) {
         try {
-            cut.AppendFileBytes(At(source), 10);
+            cut.AppendFileBytes(source, 10);
             ADD_FAILURE() << source;
         } catch (const std::runtime_error& error) {
-            EXPECT_EQ(std::string(error.what()), std::string(source) == "empty.txt"
-                                                     ? "cannot copy " + At(source) + " into " + At("cut.zip")
-                                                     : "cannot read " + At(source));
+            EXPECT_EQ(std::string(error.what()), source == At("empty.txt")
+                                                     ? "cannot copy " + source + " into " + At("cut.zip")
+                                                     : "cannot read " + source);
         }
     }
 }
