@@ -352,22 +352,19 @@ class Signing(Ship):
         self.assertTrue(os.path.isfile(os.path.join(self.work, "out", names[4])))
 
 
-class Release(unittest.TestCase):
+class Release(Ship):
     def test_each_archive_carries_the_licence_and_the_notices(self):
-        dist = tempfile.mkdtemp(prefix="tessarine-dist-")
-        try:
-            subprocess.run([os.path.join(ROOT, "scripts", "release"), dist], check=True, capture_output=True)
-            self.assertEqual(len(os.listdir(dist)), 2)
-            for name in os.listdir(dist):
-                with tarfile.open(os.path.join(dist, name)) if "tar" in name else zipfile.ZipFile(
-                        os.path.join(dist, name)) as archive:
-                    read = archive.read if "zip" in name else lambda item: archive.extractfile(item).read()
-                    top = name.rsplit("-", 1 if "zip" in name else 2)[0]
-                    for wanted in ("LICENSE", NOTICES):
-                        with self.subTest(name, file=wanted), open(os.path.join(ROOT, wanted), "rb") as tree:
-                            self.assertEqual(read(f"{top}/{wanted}"), tree.read())
-        finally:
-            shutil.rmtree(dist, ignore_errors=True)
+        dist = os.path.join(self.work, "dist")
+        subprocess.run([os.path.join(ROOT, "scripts", "release"), dist], check=True, capture_output=True)
+        self.assertEqual(len(os.listdir(dist)), 2)
+        for name in os.listdir(dist):
+            with tarfile.open(os.path.join(dist, name)) if "tar" in name else zipfile.ZipFile(
+                    os.path.join(dist, name)) as archive:
+                read = archive.read if "zip" in name else lambda item: archive.extractfile(item).read()
+                top = name.rsplit("-", 1 if "zip" in name else 2)[0]
+                for wanted in ("LICENSE", NOTICES):
+                    with self.subTest(name, file=wanted), open(os.path.join(ROOT, wanted), "rb") as tree:
+                        self.assertEqual(read(f"{top}/{wanted}"), tree.read())
 
 
 def windows_path(path):
@@ -375,10 +372,7 @@ def windows_path(path):
 
 
 class WindowIcons(Ship):
-    """The shipped program under Wine with the test runtime beside it: its window's big and
-    small icons are the game's, drawn at those sizes, from the program's own resources."""
-
-    def test_the_window_shows_the_games_icon_at_each_size(self):
+    def test_the_shipped_program_under_wine_shows_the_games_icon_at_each_size(self):
         folder, _ = self.shipped()
         shutil.copy(os.path.join(TEST_BIN, "WebView2Loader.dll"), os.path.join(folder, "WebView2Loader.dll"))
         # Without an icon file named, the host takes the icon from its own resources: the
@@ -386,9 +380,8 @@ class WindowIcons(Ship):
         del self.package["window"]["icon"]
         with open(os.path.join(folder, "package.json"), "w") as out:
             json.dump(self.package, out)
-        record, scenario = os.path.join(self.work, "record.jsonl"), os.path.join(self.work, "scenario.txt")
-        with open(scenario, "w") as out:
-            out.write("close-window\n")
+        record, scenario = os.path.join(self.work, "record.jsonl"), os.path.join(self.app, "scenario.txt")
+        self.write("scenario.txt", b"close-window\n")
         env = dict(os.environ, TESSARINE_TEST_EXTENSION_RECORD=windows_path(record),
                    TESSARINE_STANDIN_SCENARIO=windows_path(scenario))
         run = subprocess.run([WINE_RUN, os.path.join(TEST_BIN, "tessarine-msgbox-watcher.exe"), "--run",

@@ -4,14 +4,15 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 
 #include "host_resources.h"
+#include "output_file.h"
 #include "pe_file.h"
 #include "ship_command.h"
 #include "support/pack_runner.h"
 #include "zip_reader.h"
-#include "output_file.h"
 #include "zip_writer.h"
 
 namespace fs = std::filesystem;
@@ -125,38 +126,39 @@ protected:
     ~ShipZip() override { fs::remove_all(root_); }
     std::string At(const std::string& name) const { return (root_ / name).string(); }
 
-    std::string Zip(int64_t time) const {
-        std::ostringstream out;
-        ZipWriter zip(out, time);
+    // Through a stream; with the bundle's CRC-32 given, into a file of the packer's, as
+    // ship writes it.
+    std::string Zip(int64_t time, std::optional<uint32_t> bundleCrc = std::nullopt) const {
+        std::ostringstream stream;
+        std::optional<OutputFile> file;
+        std::optional<ZipWriter> zip;
+        if (bundleCrc) file.emplace(OutputFile::Exclusive(At("kernel.zip")));
+        file ? zip.emplace(*file, time) : zip.emplace(stream, time);
         for (const char* name : {"Game/www/assets.dat", "Game/art/icon.png", "Game/package.json", "Game/empty.txt"}) {
-            zip.AddFile(name, At(fs::path(name).filename().string()));
+            const bool bundle = std::string(name) == "Game/www/assets.dat";
+            zip->AddFile(name, At(fs::path(name).filename().string()), bundle ? bundleCrc : std::nullopt);
         }
-        const uint64_t length = zip.Finish();
-        EXPECT_EQ(length, out.str().size());
-        return out.str();
-    }
-
-    // The archive's inputs; returns the bundle's bytes.
-    std::string WriteInputs() const {
-        std::string noise(3 << 20, '\0');
-        uint32_t state = 1;
-        for (char& c : noise) c = static_cast<char>((state = state * 1103515245 + 12345) >> 24);
-        const std::string text = std::string(5000, 'a') + "{\"name\": \"Game\"}";
-        // A bundle may begin with scripts and hold mostly media: the whole of it decides.
-        noise.replace(0, 128 << 10, std::string(128 << 10, 'x'));
-        WriteFile(At("assets.dat"), noise);
-        WriteFile(At("icon.png"), text);  // compressible, yet media by its name
-        WriteFile(At("package.json"), text);
-        WriteFile(At("empty.txt"), "");
-        return noise;
+        const uint64_t length = zip->Finish();
+        if (file) file->Commit(OutputFile::Durability::InCache);
+        const std::string bytes = file ? ReadFile(At("kernel.zip")) : stream.str();
+        EXPECT_EQ(length, bytes.size());
+        return bytes;
     }
 
     fs::path root_;
 };
 
-TEST_F(ShipZip, StoresMediaAndNoiseDeflatesTextAndInfoZipReadsIt) {
-    const std::string noise = WriteInputs();
-    const std::string text = ReadFile(At("package.json"));
+TEST_F(ShipZip, StoresMediaAndNoiseDeflatesTextTheSameWayInAFileAndInfoZipReadsIt) {
+    std::string noise(3 << 20, '\0');
+    uint32_t state = 1;
+    for (char& c : noise) c = static_cast<char>((state = state * 1103515245 + 12345) >> 24);
+    const std::string text = std::string(5000, 'a') + "{\"name\": \"Game\"}";
+    // A bundle may begin with scripts and hold mostly media: the whole of it decides.
+    noise.replace(0, 128 << 10, std::string(128 << 10, 'x'));
+    WriteFile(At("assets.dat"), noise);
+    WriteFile(At("icon.png"), text);  // compressible, yet media by its name
+    WriteFile(At("package.json"), text);
+    WriteFile(At("empty.txt"), "");
     const std::string zip = Zip(1700000000);
     EXPECT_EQ(zip, Zip(1700000000)) << "the same inputs, the same bytes";
     EXPECT_NE(zip, Zip(1700000002));
@@ -181,27 +183,12 @@ TEST_F(ShipZip, StoresMediaAndNoiseDeflatesTextAndInfoZipReadsIt) {
     EXPECT_EQ(ReadZipEntry(made, "package"), std::nullopt);
     EXPECT_THROW(ReadZipEntry(text, "package.json"), std::runtime_error);
     EXPECT_THROW(ReadZipEntry(made.substr(0, made.size() - 30), "package.json"), std::runtime_error);
-}
 
-TEST_F(ShipZip, AKnownCrcTakesTheFileThroughTheKernelToTheSameBytes) {
-    const std::string noise = WriteInputs();
     std::ostringstream sink;  // the CRC as ship keeps it, while it writes the bundle
     Crc32PassThrough crc(sink);
-    std::ostream counted(&crc);
-    counted << noise << std::flush;
-    {
-        OutputFile out = OutputFile::Exclusive(At("kernel.zip"));
-        ZipWriter zip(out, 1700000000);
-        for (const char* name : {"Game/www/assets.dat", "Game/art/icon.png", "Game/package.json", "Game/empty.txt"}) {
-            const bool bundle = std::string(name) == "Game/www/assets.dat";
-            zip.AddFile(name, At(fs::path(name).filename().string()),
-                        bundle ? std::optional<uint32_t>(crc.Crc()) : std::nullopt);
-        }
-        zip.Finish();
-        out.Commit(OutputFile::Durability::InCache);
-    }
+    std::ostream(&crc) << noise << std::flush;
     EXPECT_EQ(sink.str(), noise);
-    EXPECT_EQ(ReadFile(At("kernel.zip")), Zip(1700000000));
+    EXPECT_EQ(Zip(1700000000, crc.Crc()), zip) << "the bundle copied in the kernel";
 
     // A file shorter than measured stops the copy: the directory would lie.
     OutputFile cut = OutputFile::Exclusive(At("cut.zip"));
