@@ -41,8 +41,8 @@ bool RegisterMainWindowClass(HINSTANCE instance, const WindowIcons& icons) {
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = icons.big;
-    windowClass.hIconSm = icons.small;
+    windowClass.hIcon = icons.large;
+    windowClass.hIconSm = icons.compact;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = mainWindowClassName;

@@ -13,8 +13,8 @@ HICON LoadIconFromImageFile(const std::string& path);
 
 DWORD MainWindowStyle(const AppConfig& config);
 struct WindowIcons {
-    HICON big = nullptr;
-    HICON small = nullptr;
+    HICON large = nullptr;
+    HICON compact = nullptr;  // not "small": rpcndr.h defines it as a macro
 };
 // The configured icon from the app folder for both, or else the executable's own icon
 // group at the system's large and small icon sizes: a shipped game's program carries the
