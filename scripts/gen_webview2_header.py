@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
-"""Writes src/webview/webview2.h from the browser control's binary-interface facts
+"""Writes src/util/webview2.h from the browser control's binary-interface facts
 (markdown tables of slots, IIDs and enumerations).
 
-Usage: scripts/gen_webview2_header.py FACTS.md > src/webview/webview2.h
-       scripts/gen_webview2_header.py FACTS.md --check src/webview/webview2.h
+Usage: scripts/gen_webview2_header.py FACTS.md > src/util/webview2.h
+       scripts/gen_webview2_header.py FACTS.md --check src/util/webview2.h
 
 The committed header is this script's output, byte for byte: change the script or the
 facts, never the header. With --check it compares instead of writing (a test does).

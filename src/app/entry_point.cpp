@@ -108,7 +108,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     Gdiplus::GdiplusStartupInput gdiplusInput;
     Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
 
-    HICON icon = LoadWindowIcon(instance, config, appFolder);
+    const WindowIcons icons = LoadWindowIcons(instance, config, appFolder);
     const std::wstring title = Utf8ToWide(config.title);
 
     BrowserLoader loader;
@@ -129,7 +129,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     auto* extensionManager = new ExtensionManager(appFolder, webFolderName, userDataFolder, packageJsonText);
     extensionManager->LoadExtension();
 
-    if (!RegisterMainWindowClass(instance, icon)) {
+    if (!RegisterMainWindowClass(instance, icons)) {
         ShowErrorBox("Failed to register window class");
         return 1;
     }

@@ -25,19 +25,24 @@ DWORD MainWindowStyle(const AppConfig& config) {
     return config.resizable ? WS_OVERLAPPEDWINDOW : (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
 }
 
-HICON LoadWindowIcon(HINSTANCE instance, const AppConfig& config, const std::string& appFolder) {
+WindowIcons LoadWindowIcons(HINSTANCE instance, const AppConfig& config, const std::string& appFolder) {
     HICON icon = config.icon.empty() ? nullptr : LoadIconFromImageFile(appFolder + config.icon);
-    return icon ? icon : LoadIconW(instance, MAKEINTRESOURCEW(32512));
+    if (icon) return {icon, icon};
+    auto ownIcon = [&](int width, int height) {
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(32512), IMAGE_ICON, GetSystemMetrics(width),
+                                             GetSystemMetrics(height), LR_DEFAULTCOLOR | LR_SHARED));
+    };
+    return {ownIcon(SM_CXICON, SM_CYICON), ownIcon(SM_CXSMICON, SM_CYSMICON)};
 }
 
-bool RegisterMainWindowClass(HINSTANCE instance, HICON icon) {
+bool RegisterMainWindowClass(HINSTANCE instance, const WindowIcons& icons) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = MainWindowProc;
     windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.hIconSm = icon;
+    windowClass.hIcon = icons.large;
+    windowClass.hIconSm = icons.compact;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = mainWindowClassName;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "util/app_config.h"
-#include "webview/webview2.h"
+#include "util/webview2.h"
 
 class InitHandshake {
 public:

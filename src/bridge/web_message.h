@@ -5,7 +5,7 @@
 #include <string>
 
 #include "bridge/page_message.h"
-#include "webview/webview2.h"
+#include "util/webview2.h"
 
 // The web-message event: drops a message that does not come from one of the app's
 // pages (the Message question against appUrl) or that is not a string, and hands the rest to

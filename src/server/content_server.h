@@ -10,7 +10,7 @@
 #include "bundle/asset_bundle.h"
 #include "server/response_head.h"
 #include "util/mapped_file.h"
-#include "webview/webview2.h"
+#include "util/webview2.h"
 
 class ContentServer {
 public:

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "util/debug_trace.h"
 #include "util/text_convert.h"
 #include "util/navigation_policy.h"
 #include "webview/pallant_webview.h"
@@ -52,7 +53,7 @@ HRESULT PallantWebView::OnPermissionRequested(ICoreWebView2*, ICoreWebView2Permi
     CoTaskMemPtr<wchar_t> uri;
     args->get_Uri(uri.put());
     if (IsAppUrl(AppUrlQuestion::Permission, WideToUtf8(uri.get()), originUrl_)) {
-        args->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW);
+        TraceIfFailed(args->put_State(COREWEBVIEW2_PERMISSION_STATE_ALLOW), "put_State");
     }
     return S_OK;
 }
@@ -81,7 +82,7 @@ HRESULT PallantWebView::OnNewWindowRequested(ICoreWebView2*, ICoreWebView2NewWin
     if (userInitiated && uri && IsShellSafeUri(WideToUtf8(uri.get()))) {
         ShellExecuteW(nullptr, L"open", uri.get(), nullptr, nullptr, SW_SHOWDEFAULT);
     }
-    args->put_Handled(TRUE);
+    TraceIfFailed(args->put_Handled(TRUE), "put_Handled");
     return S_OK;
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "util/win_handles.h"
-#include "webview/webview2.h"
+#include "util/webview2.h"
 
 struct BrowserLoader {
     ModuleHandle module;

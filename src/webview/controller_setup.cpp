@@ -2,6 +2,7 @@
 // start page), its teardown, and its restart after a crash.
 #include <cstdio>
 
+#include "util/debug_trace.h"
 #include "util/text_convert.h"
 #include "webview/environment_options.h"
 #include "webview/pallant_webview.h"
@@ -26,7 +27,8 @@ void PallantWebView::CreateEnvironment() {
         FailBrowserStart(E_OUTOFMEMORY);
         return;
     }
-    options->put_AdditionalBrowserArguments(Utf8ToWide(config_.chromiumArgs).c_str());
+    TraceIfFailed(options->put_AdditionalBrowserArguments(Utf8ToWide(config_.chromiumArgs).c_str()),
+                  "put_AdditionalBrowserArguments");
     auto handler = MakeHubCallback<ICoreWebView2CreateCoreWebView2EnvironmentCompletedHandler>(
         link_, &PallantWebView::OnEnvironmentCreated);
     // A call refused at once never completes: without this the hidden window would wait forever.
@@ -95,7 +97,7 @@ HRESULT PallantWebView::OnControllerCreated(HRESULT result, ICoreWebView2Control
 
     RECT bounds{};
     GetClientRect(window_, &bounds);
-    controller_->put_Bounds(bounds);
+    TraceIfFailed(controller_->put_Bounds(bounds), "put_Bounds");
 
     SubscribeToEvents();
     NavigateToStartPage();
@@ -107,25 +109,26 @@ void PallantWebView::ApplySettings() {
     ComPtr<ICoreWebView2Settings> settings;
     webView_->get_Settings(settings.put());
     if (settings) {
-        settings->put_IsScriptEnabled(TRUE);
-        settings->put_AreHostObjectsAllowed(FALSE);
-        settings->put_AreDefaultScriptDialogsEnabled(TRUE);
-        settings->put_IsWebMessageEnabled(TRUE);
-        settings->put_IsZoomControlEnabled(FALSE);
-        settings->put_AreDefaultContextMenusEnabled(TRUE);
-        settings->put_AreDevToolsEnabled(config_.enableDevTools ? TRUE : FALSE);
+        TraceIfFailed(settings->put_IsScriptEnabled(TRUE), "put_IsScriptEnabled");
+        TraceIfFailed(settings->put_AreHostObjectsAllowed(FALSE), "put_AreHostObjectsAllowed");
+        TraceIfFailed(settings->put_AreDefaultScriptDialogsEnabled(TRUE), "put_AreDefaultScriptDialogsEnabled");
+        TraceIfFailed(settings->put_IsWebMessageEnabled(TRUE), "put_IsWebMessageEnabled");
+        TraceIfFailed(settings->put_IsZoomControlEnabled(FALSE), "put_IsZoomControlEnabled");
+        TraceIfFailed(settings->put_AreDefaultContextMenusEnabled(TRUE), "put_AreDefaultContextMenusEnabled");
+        TraceIfFailed(settings->put_AreDevToolsEnabled(config_.enableDevTools ? TRUE : FALSE),
+                      "put_AreDevToolsEnabled");
     }
     // Without Settings3 the browser keeps its own keys and F12 is left to it.
     if (auto settings3 = settings.query<ICoreWebView2Settings3>()) {
-        settings3->put_AreBrowserAcceleratorKeysEnabled(FALSE);
+        TraceIfFailed(settings3->put_AreBrowserAcceleratorKeysEnabled(FALSE), "put_AreBrowserAcceleratorKeysEnabled");
         subscriptions_.Add(controller_.get(), &ICoreWebView2Controller::add_AcceleratorKeyPressed,
                            &ICoreWebView2Controller::remove_AcceleratorKeyPressed, link_,
                            &PallantWebView::OnAcceleratorKeyPressed);
     }
     if (auto settings8 = settings.query<ICoreWebView2Settings8>()) {
-        settings8->put_IsReputationCheckingRequired(FALSE);
-        settings8->put_IsPinchZoomEnabled(FALSE);
-        settings8->put_IsSwipeNavigationEnabled(FALSE);
+        TraceIfFailed(settings8->put_IsReputationCheckingRequired(FALSE), "put_IsReputationCheckingRequired");
+        TraceIfFailed(settings8->put_IsPinchZoomEnabled(FALSE), "put_IsPinchZoomEnabled");
+        TraceIfFailed(settings8->put_IsSwipeNavigationEnabled(FALSE), "put_IsSwipeNavigationEnabled");
     }
 }
 
@@ -141,7 +144,8 @@ void PallantWebView::AddResourceFilter() {
         }
     }
     // The pages' own requests at least: without a filter nothing of the app would load.
-    webView_->AddWebResourceRequestedFilter(filter.c_str(), COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL);
+    TraceIfFailed(webView_->AddWebResourceRequestedFilter(filter.c_str(), COREWEBVIEW2_WEB_RESOURCE_CONTEXT_ALL),
+                  "AddWebResourceRequestedFilter");
 }
 
 void PallantWebView::SubscribeToEvents() {

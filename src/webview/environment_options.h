@@ -3,7 +3,7 @@
 #pragma once
 
 #include "util/win_handles.h"
-#include "webview/webview2.h"
+#include "util/webview2.h"
 
 // The browser version the host is built against: the oldest runtime it accepts.
 inline constexpr wchar_t kTargetCompatibleBrowserVersion[] = L"144.0.3719.77";

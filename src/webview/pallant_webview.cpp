@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "util/debug_trace.h"
 #include "util/text_convert.h"
 #include "webview/app_origin.h"
 
@@ -45,7 +46,7 @@ void PallantWebView::CloseMappedFiles() {
 void PallantWebView::PostToPage(const std::string& json) {
     if (!webView_) return;
     if (config_.contentMode == ContentMode::Remote && !TopDocumentIsAppPage(webView_.get(), originUrl_)) return;
-    webView_->PostWebMessageAsJson(Utf8ToWide(json).c_str());
+    TraceIfFailed(webView_->PostWebMessageAsJson(Utf8ToWide(json).c_str()), "PostWebMessageAsJson");
 }
 
 void PallantWebView::SendInitResponse(bool withFolders) {
@@ -92,7 +93,7 @@ void PallantWebView::OnMainWindowSized(WPARAM sizeKind) {
     if (!controller_) return;
     RECT bounds{};
     GetClientRect(window_, &bounds);
-    controller_->put_Bounds(bounds);
+    TraceIfFailed(controller_->put_Bounds(bounds), "put_Bounds");
     const char* notice = sizeKind == SIZE_MAXIMIZED   ? R"({"type":"window-maximized"})"
                          : sizeKind == SIZE_MINIMIZED ? R"({"type":"window-minimized"})"
                                                       : nullptr;

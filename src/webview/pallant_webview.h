@@ -23,7 +23,7 @@
 #include "webview/close_protocol.h"
 #include "webview/event_subscriptions.h"
 #include "webview/restart_budget.h"
-#include "webview/webview2.h"
+#include "util/webview2.h"
 #include "webview/window_operations.h"
 
 // The hub's timers on the main window (pointer lock has 1000).

@@ -45,7 +45,7 @@ def generate(interfaces, uuids):
         "#pragma once",
         "",
         '#include "util/com_object.h"',
-        '#include "webview/webview2.h"',
+        '#include "util/webview2.h"',
         "",
         "#pragma GCC diagnostic push",
         '#pragma GCC diagnostic ignored "-Wunused-parameter"',

@@ -16,7 +16,7 @@
 #include "live_link.h"
 #include "registered_filter.h"
 #include "transcript.h"
-#include "webview/webview2.h"
+#include "util/webview2.h"
 
 namespace standin {
 

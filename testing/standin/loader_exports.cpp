@@ -10,7 +10,7 @@
 #include "options_reader.h"
 #include "runtime.h"
 #include "util/win_handles.h"
-#include "webview/webview2.h"
+#include "util/webview2.h"
 
 using namespace standin;
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "webview/webview2.h"
+#include "util/webview2.h"
 
 namespace standin {
 

@@ -12,7 +12,7 @@
 
 #include "util/com_object.h"
 #include "util/win_handles.h"
-#include "webview/webview2.h"
+#include "util/webview2.h"
 
 namespace test_support {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "util/com_object.h"
-#include "webview/webview2.h"
+#include "util/webview2.h"
 
 namespace test_support {
 

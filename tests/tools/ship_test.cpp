@@ -4,9 +4,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <sstream>
 
 #include "host_resources.h"
+#include "output_file.h"
 #include "pe_file.h"
 #include "ship_command.h"
 #include "support/pack_runner.h"
@@ -124,21 +126,29 @@ protected:
     ~ShipZip() override { fs::remove_all(root_); }
     std::string At(const std::string& name) const { return (root_ / name).string(); }
 
-    std::string Zip(int64_t time) const {
-        std::ostringstream out;
-        ZipWriter zip(out, time);
+    // Through a stream; with the bundle's CRC-32 given, into a file of the packer's, as
+    // ship writes it.
+    std::string Zip(int64_t time, std::optional<uint32_t> bundleCrc = std::nullopt) const {
+        std::ostringstream stream;
+        std::optional<OutputFile> file;
+        std::optional<ZipWriter> zip;
+        if (bundleCrc) file.emplace(OutputFile::Exclusive(At("kernel.zip")));
+        file ? zip.emplace(*file, time) : zip.emplace(stream, time);
         for (const char* name : {"Game/www/assets.dat", "Game/art/icon.png", "Game/package.json", "Game/empty.txt"}) {
-            zip.AddFile(name, At(fs::path(name).filename().string()));
+            const bool bundle = std::string(name) == "Game/www/assets.dat";
+            zip->AddFile(name, At(fs::path(name).filename().string()), bundle ? bundleCrc : std::nullopt);
         }
-        const uint64_t length = zip.Finish();
-        EXPECT_EQ(length, out.str().size());
-        return out.str();
+        const uint64_t length = zip->Finish();
+        if (file) file->Commit(OutputFile::Durability::InCache);
+        const std::string bytes = file ? ReadFile(At("kernel.zip")) : stream.str();
+        EXPECT_EQ(length, bytes.size());
+        return bytes;
     }
 
     fs::path root_;
 };
 
-TEST_F(ShipZip, StoresMediaAndNoiseDeflatesTextAndInfoZipReadsIt) {
+TEST_F(ShipZip, StoresMediaAndNoiseDeflatesTextTheSameWayInAFileAndInfoZipReadsIt) {
     std::string noise(3 << 20, '\0');
     uint32_t state = 1;
     for (char& c : noise) c = static_cast<char>((state = state * 1103515245 + 12345) >> 24);
@@ -173,6 +183,25 @@ TEST_F(ShipZip, StoresMediaAndNoiseDeflatesTextAndInfoZipReadsIt) {
     EXPECT_EQ(ReadZipEntry(made, "package"), std::nullopt);
     EXPECT_THROW(ReadZipEntry(text, "package.json"), std::runtime_error);
     EXPECT_THROW(ReadZipEntry(made.substr(0, made.size() - 30), "package.json"), std::runtime_error);
+
+    std::ostringstream sink;  // the CRC as ship keeps it, while it writes the bundle
+    Crc32PassThrough crc(sink);
+    std::ostream(&crc) << noise << std::flush;
+    EXPECT_EQ(sink.str(), noise);
+    EXPECT_EQ(Zip(1700000000, crc.Crc()), zip) << "the bundle copied in the kernel";
+
+    // A file shorter than measured stops the copy: the directory would lie.
+    OutputFile cut = OutputFile::Exclusive(At("cut.zip"));
+    for (const std::string& source : {At("empty.txt"), At("missing.txt")}) {
+        try {
+            cut.AppendFileBytes(source, 10);
+            ADD_FAILURE() << source;
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(std::string(error.what()), source == At("empty.txt")
+                                                     ? "cannot copy " + source + " into " + At("cut.zip")
+                                                     : "cannot read " + source);
+        }
+    }
 }
 
 TEST(ShipZipTime, ComesFromSourceDateEpochOrAFixedDay) {

@@ -2,7 +2,7 @@
 // facts: every method at its slot, every interface with its slot count, parent and
 // IID, every enumerator with its value. A slot out of place makes the real runtime
 // call the wrong function, so these are checked as the compiler laid them out.
-#include "webview/webview2.h"
+#include "util/webview2.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,9 @@
 #include "output_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
 #include <random>
 #include <stdexcept>
 #include <streambuf>
@@ -53,6 +55,35 @@ public:
 #else
         return fsync(handle_) == 0;
 #endif
+    }
+    // Sends what the stream holds, then `length` bytes of the file `in` from its start.
+    bool AppendFrom(std::ifstream& in, const fs::path& source, uint64_t length) {
+        if (!Drain()) return false;
+        uint64_t done = 0;
+#ifdef __linux__
+        const int from = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+        while (from >= 0 && done < length) {
+            const ssize_t copied = copy_file_range(from, nullptr, handle_, nullptr,
+                                                   static_cast<size_t>(std::min<uint64_t>(length - done, 1U << 30)), 0);
+            if (copied < 0 && errno == EINTR) continue;
+            if (copied <= 0) break;  // another file system or an old kernel: the loop below
+            done += static_cast<uint64_t>(copied);
+        }
+        if (from >= 0) close(from);
+#else
+        (void)source;
+#endif
+        in.seekg(static_cast<std::streamoff>(done));
+        while (done < length) {
+            const auto want = static_cast<std::streamsize>(std::min<uint64_t>(length - done, data_.size()));
+            in.read(data_.data(), want);
+            if (in.gcount() != want) return false;
+            setp(data_.data(), data_.data() + data_.size());
+            pbump(static_cast<int>(want));
+            if (!Drain()) return false;
+            done += static_cast<uint64_t>(want);
+        }
+        return true;
     }
     bool Close() {
         if (!open_) return true;
@@ -132,6 +163,15 @@ std::ostream& OutputFile::Stream() {
     return *stream_;
 }
 
+void OutputFile::AppendFileBytes(const fs::path& source, uint64_t length) {
+    std::ifstream in(source, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + source.u8string());
+    stream_->flush();
+    if (!stream_->good() || !buffer_->AppendFrom(in, source, length)) {
+        throw std::runtime_error("cannot copy " + source.u8string() + " into " + path_.u8string());
+    }
+}
+
 OutputFile OutputFile::Temporary(const fs::path& target) {
     std::random_device random;
     for (int attempt = 0; attempt < 16; ++attempt) {
@@ -155,9 +195,10 @@ OutputFile OutputFile::Exclusive(const fs::path& path) {
     return OutputFile(path, {}, std::move(buffer));
 }
 
-void OutputFile::Commit() {
+void OutputFile::Commit(Durability durability) {
     stream_->flush();
-    const bool synced = stream_->good() && buffer_->Sync();
+    const bool onDisk = durability == Durability::OnDisk;
+    const bool synced = stream_->good() && (!onDisk || buffer_->Sync());
     if (!buffer_->Close() || !synced)
         throw std::runtime_error("cannot write " + path_.u8string() + ": " + SystemError());
     if (!target_.empty()) {
@@ -167,7 +208,7 @@ void OutputFile::Commit() {
 #ifndef _WIN32
         // The rename itself must reach the disk too.
         const fs::path folder = target_.has_parent_path() ? target_.parent_path() : fs::path(".");
-        const int directory = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+        const int directory = onDisk ? open(folder.c_str(), O_RDONLY | O_DIRECTORY) : -1;
         if (directory >= 0) {
             fsync(directory);
             close(directory);

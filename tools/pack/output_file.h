@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <ostream>
@@ -21,10 +22,20 @@ public:
     ~OutputFile();
 
     std::ostream& Stream();
+    // Appends `length` bytes of `source` after what the stream holds, copied by the kernel
+    // where the system can (no trip through this process). Throws std::runtime_error when
+    // the source cannot be read or is shorter.
+    void AppendFileBytes(const std::filesystem::path& source, uint64_t length);
     const std::filesystem::path& Path() const { return path_; }
-    // Flushes the bytes to the disk, closes the file and, for a temporary file, renames
-    // it over its target. Throws std::runtime_error on any failure.
-    void Commit();
+    // OnDisk: the bytes (and a rename) reach the disk before Commit returns. InCache: they
+    // are left to the system's write-back, for outputs that are made again after a crash
+    // rather than trusted (a shipped folder and its zip); waiting for the disk there takes
+    // longer than writing them.
+    enum class Durability { OnDisk, InCache };
+
+    // Flushes the bytes, closes the file and, for a temporary file, renames it over its
+    // target. Throws std::runtime_error on any failure.
+    void Commit(Durability durability = Durability::OnDisk);
 
 private:
     OutputFile(std::filesystem::path path, std::filesystem::path target, std::unique_ptr<Buffer> buffer);

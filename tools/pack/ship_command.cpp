@@ -39,7 +39,8 @@ const char kShipUsage[] =
     "Makes an app folder (package.json, www\\, optional Orvanta.dll and webview2\\) into a\n"
     "folder players can copy to any 64-bit Windows 10 or 11 machine and run: <Name>.exe (the\n"
     "host with the game's icon and version), WebView2Loader.dll, package.json, the icon,\n"
-    "www\\assets.dat, Orvanta.dll and webview2\\ when the app has them. Nothing is written\n"
+    "www\\assets.dat, Orvanta.dll and webview2\\ when the app has them, and\n"
+    "THIRD-PARTY-NOTICES.txt (the licences of what the host contains). Nothing is written\n"
     "when a check fails.\n"
     "\n"
     "Options:\n"
@@ -69,6 +70,7 @@ const char kShipUsage[] =
 namespace {
 
 constexpr char kLoaderName[] = "WebView2Loader.dll";
+constexpr char kNoticesName[] = "THIRD-PARTY-NOTICES.txt";
 constexpr char kExtensionName[] = "Orvanta.dll";
 constexpr char kLoaderExport[] = "CreateCoreWebView2EnvironmentWithOptions";
 // Exported by this project's stand-in runtime (testing/standin): never shipped.
@@ -290,7 +292,8 @@ void CopyFile(const fs::path& from, const fs::path& to) {
 
 // www\ as the host would serve it, in one bundle: the app's bundle's entries first (the
 // host looks there first), then the loose files it does not hold.
-uint64_t WriteBundle(const fs::path& www, const Plan& plan, const fs::path& target) {
+// Returns the bundle's CRC-32, kept while it was written, for the zip.
+uint32_t WriteBundle(const fs::path& www, const Plan& plan, const fs::path& target) {
     BundleWriter writer;
     std::vector<std::pair<std::string, fs::path>> files;
     std::map<std::string, std::string> bundled;
@@ -315,9 +318,11 @@ uint64_t WriteBundle(const fs::path& www, const Plan& plan, const fs::path& targ
     }
     for (; next < files.size(); ++next) writer.AddFile(files[next].first, files[next].second);
     OutputFile out = OutputFile::Exclusive(target);
-    const uint64_t length = writer.Write(out.Stream());
-    out.Commit();
-    return length;
+    Crc32PassThrough crc(out.Stream());
+    std::ostream counted(&crc);
+    writer.Write(counted);
+    out.Commit(OutputFile::Durability::InCache);
+    return crc.Crc();
 }
 
 void CopyTree(const fs::path& from, const fs::path& to) {
@@ -477,10 +482,11 @@ void RunShip(const ShipOptions& options, const fs::path& packerFolder) {
     const fs::path staging = NewStagingFolder(options.out);
     cleanup.Add(staging);
     const std::string& exeName = plan.product.fileName;
-    progress.Stage("writing " + exeName + ", " + kLoaderName + " and package.json");
+    progress.Stage("writing " + exeName + ", " + kLoaderName + ", package.json and " + kNoticesName);
     WriteBytes(staging / fs::u8path(exeName), plan.host);
     WriteBytes(staging / kLoaderName, plan.loader);
     WriteBytes(staging / "package.json", plan.packageText);
+    WriteBytes(staging / kNoticesName, kThirdPartyNotices);
     if (!plan.iconName.empty()) CopyFile(options.app / fs::u8path(plan.iconName), staging / fs::u8path(plan.iconName));
     if (plan.extension) CopyFile(options.app / kExtensionName, staging / kExtensionName);
     if (fs::is_directory(options.app / "webview2", error)) {
@@ -488,6 +494,7 @@ void RunShip(const ShipOptions& options, const fs::path& packerFolder) {
         CopyTree(options.app / "webview2", staging / "webview2");
     }
     const fs::path www = options.app / "www";
+    std::map<std::string, uint32_t> knownCrcs;  // by name in the folder
     if (fs::is_directory(www, error)) {
         if (options.loose) {
             progress.Stage("copying www");
@@ -495,7 +502,7 @@ void RunShip(const ShipOptions& options, const fs::path& packerFolder) {
         } else {
             progress.Stage("packing www into www/assets.dat");
             fs::create_directories(staging / "www");
-            WriteBundle(www, plan, staging / "www" / "assets.dat");
+            knownCrcs["www/assets.dat"] = WriteBundle(www, plan, staging / "www" / "assets.dat");
         }
     }
     std::vector<fs::path> binaries;
@@ -520,11 +527,15 @@ void RunShip(const ShipOptions& options, const fs::path& packerFolder) {
     if (options.zip) {
         progress.Stage("writing " + Shown(plan.zip));
         OutputFile out = OutputFile::Temporary(plan.zip);
-        ZipWriter zip(out.Stream(), ReproducibleTime());
+        ZipWriter zip(out, ReproducibleTime());
         const std::string top = exeName.substr(0, exeName.size() - 4) + "/";
-        for (const FolderFile& file : ListFolderFiles(options.out, {})) zip.AddFile(top + file.name, file.path);
+        for (const FolderFile& file : ListFolderFiles(options.out, {})) {
+            const auto known = knownCrcs.find(file.name);
+            zip.AddFile(top + file.name, file.path,
+                        known == knownCrcs.end() ? std::nullopt : std::optional<uint32_t>(known->second));
+        }
         const uint64_t length = zip.Finish();
-        out.Commit();
+        out.Commit(OutputFile::Durability::InCache);
         cleanup.Add(plan.zip);
         summary += ", " + Shown(plan.zip) + " (" + Mebibytes(length) + ")";
     }

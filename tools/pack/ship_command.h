@@ -28,6 +28,9 @@ struct ShipOptions {
 };
 
 extern const char kShipUsage[];
+// The licences of what the host contains (THIRD-PARTY-NOTICES.txt, built in): every
+// shipped folder carries them for its players.
+extern const char kThirdPartyNotices[];
 
 // Reads ship's arguments (after the word "ship"); throws std::invalid_argument with a
 // message for the user on a bad command line.

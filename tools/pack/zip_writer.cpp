@@ -100,7 +100,15 @@ int64_t ReproducibleTime() {
     return value;
 }
 
+ZipWriter::ZipWriter(OutputFile& out, int64_t time) : out_(out.Stream()), file_(&out) {
+    SetTime(time);
+}
+
 ZipWriter::ZipWriter(std::ostream& out, int64_t time) : out_(out) {
+    SetTime(time);
+}
+
+void ZipWriter::SetTime(int64_t time) {
     // Zip times are local times with two-second steps; UTC is taken as that local time.
     constexpr int64_t kDosFirst = 315532800;  // 1980-01-01
     time = std::clamp<int64_t>(time, kDosFirst, 4354819198);
@@ -130,16 +138,13 @@ void ZipWriter::Write(const std::string& bytes) {
     Write(bytes.data(), bytes.size());
 }
 
-void ZipWriter::AddFile(const std::string& name, const std::filesystem::path& source) {
+void ZipWriter::AddFile(const std::string& name, const std::filesystem::path& source, std::optional<uint32_t> crc) {
     std::ifstream in(source, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + source.u8string());
     std::error_code error;
     const uint64_t size = std::filesystem::file_size(source, error);
     if (error) throw std::runtime_error("cannot read " + source.u8string());
     const bool deflate = !IsCompressedMedia(name) && WorthDeflating(in, size);
-    std::unique_ptr<char[]> buffer(new char[kChunk]);
-    in.read(buffer.get(), kChunk);
-    size_t got = static_cast<size_t>(in.gcount());
 
     Entry entry;
     entry.name = name;
@@ -160,12 +165,24 @@ void ZipWriter::AddFile(const std::string& name, const std::filesystem::path& so
     header += name;
     Write(header);
 
+    if (!deflate && crc && file_ != nullptr) {
+        if (size > kZipLimit) throw std::runtime_error(source.u8string() + " is too large for a zip archive (4 GiB)");
+        file_->AppendFileBytes(source, size);
+        written_ += size;
+        entry.length = entry.compressed = size;
+        entry.crc = *crc;
+        FinishEntry(std::move(entry));
+        return;
+    }
+    std::unique_ptr<char[]> buffer(new char[kChunk]);
+    in.read(buffer.get(), kChunk);
+    size_t got = static_cast<size_t>(in.gcount());
     Deflater deflater;
-    uLong crc = crc32(0, nullptr, 0);
+    uLong sum = crc32(0, nullptr, 0);
     std::string output;
     for (;;) {
         const bool last = got < kChunk;
-        crc = crc32(crc, reinterpret_cast<const Bytef*>(buffer.get()), static_cast<uInt>(got));
+        sum = crc32(sum, reinterpret_cast<const Bytef*>(buffer.get()), static_cast<uInt>(got));
         entry.length += got;
         if (entry.method == kDeflated) {
             output.clear();
@@ -184,7 +201,11 @@ void ZipWriter::AddFile(const std::string& name, const std::filesystem::path& so
     if (entry.length > kZipLimit || entry.compressed > kZipLimit) {
         throw std::runtime_error(source.u8string() + " is too large for a zip archive (4 GiB)");
     }
-    entry.crc = static_cast<uint32_t>(crc);
+    entry.crc = static_cast<uint32_t>(sum);
+    FinishEntry(std::move(entry));
+}
+
+void ZipWriter::FinishEntry(Entry entry) {
     std::string descriptor;
     AppendLe32(descriptor, 0x08074b50);
     AppendLe32(descriptor, entry.crc);
@@ -231,4 +252,22 @@ uint64_t ZipWriter::Finish() {
     Write(directory);
     out_.flush();
     return written_;
+}
+
+std::streamsize Crc32PassThrough::xsputn(const char* data, std::streamsize length) {
+    out_.write(data, length);
+    if (!out_) return 0;
+    crc_ = static_cast<uint32_t>(crc32_z(crc_, reinterpret_cast<const Bytef*>(data), static_cast<z_size_t>(length)));
+    return length;
+}
+
+Crc32PassThrough::int_type Crc32PassThrough::overflow(int_type c) {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    const char byte = traits_type::to_char_type(c);
+    return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
+}
+
+int Crc32PassThrough::sync() {
+    out_.flush();
+    return out_ ? 0 : -1;
 }

@@ -12,7 +12,7 @@
 
 #include "test_handler.h"
 #include "test_host.h"
-#include "webview/webview2.h"
+#include "util/webview2.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "util/win_handles.h"
-#include "webview/webview2.h"
+#include "util/webview2.h"
 
 inline constexpr wchar_t testOrigin[] = L"https://app.localhost/";
 
