@@ -28,9 +28,10 @@ DWORD MainWindowStyle(const AppConfig& config) {
 WindowIcons LoadWindowIcons(HINSTANCE instance, const AppConfig& config, const std::string& appFolder) {
     HICON icon = config.icon.empty() ? nullptr : LoadIconFromImageFile(appFolder + config.icon);
     if (icon) return {icon, icon};
-    auto ownIcon = [&](int width, int height) {
-        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(32512), IMAGE_ICON, GetSystemMetrics(width),
-                                             GetSystemMetrics(height), LR_DEFAULTCOLOR | LR_SHARED));
+    auto ownIcon = [&](int widthMetric, int heightMetric) {
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(32512), IMAGE_ICON,
+                                             GetSystemMetrics(widthMetric), GetSystemMetrics(heightMetric),
+                                             LR_DEFAULTCOLOR | LR_SHARED));
     };
     return {ownIcon(SM_CXICON, SM_CYICON), ownIcon(SM_CXSMICON, SM_CYSMICON)};
 }
